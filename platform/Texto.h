@@ -1,0 +1,16 @@
+#pragma once
+// Small text helpers over Windows-1252 byte strings.
+#include <string>
+#include <string_view>
+
+// Removes every character of code 32 or below from both ends.
+std::string Trim(std::string_view s);
+
+// The text with every %s replaced, in order, by the arguments.
+std::string Formata(std::string_view modelo, std::initializer_list<std::string_view> args);
+
+// Decimal digits grouped by three from the right with the given separator ("#,##0").
+std::string AgrupaMilhares(std::string_view digitos, char separador);
+
+// The text of the system's last error number (errno on POSIX).
+std::string MensagemDoSistema(int codigo);

@@ -1,0 +1,33 @@
+#include "platform/DataHora.h"
+#include "platform/Texto.h"
+
+#include <gtest/gtest.h>
+
+TEST(Trim, RemovesControlCharactersAndBlanksFromBothEnds) {
+    EXPECT_EQ(Trim(std::string("\t\r\n  a b \x01\x1f ")), "a b");
+    EXPECT_EQ(Trim(std::string("\x7f" "x\xa0")), "\x7f" "x\xa0"); // only codes 32 and below
+    EXPECT_EQ(Trim(std::string(3, '\0')), "");
+}
+
+TEST(AgrupaMilhares, GroupsByThreeFromTheRight) {
+    EXPECT_EQ(AgrupaMilhares("0", '.'), "0");
+    EXPECT_EQ(AgrupaMilhares("999", '.'), "999");
+    EXPECT_EQ(AgrupaMilhares("1000", '.'), "1.000");
+    EXPECT_EQ(AgrupaMilhares("1234567", ' '), "1 234 567");
+}
+
+TEST(Formata, ReplacesEachPlaceholderInOrder) {
+    EXPECT_EQ(Formata("Cannot open file \"%s\". %s", {"/a b", "No such file"}),
+              "Cannot open file \"/a b\". No such file");
+    EXPECT_EQ(Formata("%s%%s", {"x"}), "x%%s"); // only as many as given are replaced
+}
+
+TEST(TData, ValidityAndEightDigitForm) {
+    EXPECT_TRUE((TData{2024, 2, 29}).Valida());
+    EXPECT_FALSE((TData{2023, 2, 29}).Valida());
+    EXPECT_FALSE((TData{1900, 2, 29}).Valida());
+    EXPECT_TRUE((TData{2000, 2, 29}).Valida());
+    EXPECT_EQ((TData{2026, 1, 5}).ParaAAAAMMDD(), "20260105");
+    EXPECT_EQ(DataZero.ParaAAAAMMDD(), "18991230");
+    EXPECT_LT((TData{2026, 1, 5}), (TData{2026, 1, 6}));
+}

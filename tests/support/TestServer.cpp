@@ -1,0 +1,261 @@
+#include "TestServer.h"
+
+#include <mysql.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+MYSQL* Handle(void* p) { return static_cast<MYSQL*>(p); }
+
+void Run(const std::vector<std::string>& args, const std::string& logFile) {
+    pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        std::freopen(logFile.c_str(), "a", stdout);
+        std::freopen(logFile.c_str(), "a", stderr);
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        std::_Exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(args[0] + " failed; see " + logFile);
+}
+
+struct SharedServer {
+    std::unique_ptr<TestServer> server;
+};
+
+SharedServer& Holder() {
+    static SharedServer holder;
+    return holder;
+}
+
+} // namespace
+
+std::string TestServer::DefaultAddress() {
+    const char* address = std::getenv("CADOFERTAS_TEST_SERVER_ADDRESS");
+    return address && *address ? address : "127.0.0.2";
+}
+
+TestServer& TestServer::Shared() {
+    auto& holder = Holder();
+    if (!holder.server)
+        holder.server = std::make_unique<TestServer>();
+    return *holder.server;
+}
+
+TestServer::TestServer(std::string address) : address_(std::move(address)) {
+    InstallDatabase();
+    Start();
+    Exec(std::string("CREATE USER root@'%' IDENTIFIED BY '") + RootPassword + "'");
+    Exec("GRANT ALL ON *.* TO root@'%' WITH GRANT OPTION");
+}
+
+TestServer::~TestServer() {
+    if (admin_)
+        mysql_close(Handle(admin_));
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+}
+
+void TestServer::InstallDatabase() {
+    std::filesystem::create_directories(Folder() / "data");
+    Run({"mariadb-install-db", "--no-defaults", "--force", "--skip-name-resolve", "--user=root",
+         "--auth-root-authentication-method=normal", "--skip-test-db",
+         "--datadir=" + (Folder() / "data").string()},
+        (Folder() / "install.log").string());
+}
+
+void TestServer::Start() {
+    auto folder = Folder();
+    std::vector<std::string> args = {
+        "mariadbd",
+        "--no-defaults",
+        "--user=root",
+        "--skip-name-resolve",
+        "--datadir=" + (folder / "data").string(),
+        "--bind-address=" + address_,
+        "--port=3306",
+        "--socket=" + (folder / "mysqld.sock").string(),
+        "--pid-file=" + (folder / "mysqld.pid").string(),
+        "--general-log=1",
+        "--general-log-file=" + (folder / "general.log").string(),
+        "--log-error=" + (folder / "error.log").string(),
+        "--skip-log-bin",
+        "--innodb-buffer-pool-size=32M",
+        "--innodb-log-file-size=16M",
+    };
+    pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlive the test program
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        std::_Exit(127);
+    }
+    pid_ = pid;
+    WaitReady();
+}
+
+void TestServer::WaitReady() {
+    auto socket = (Folder() / "mysqld.sock").string();
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            throw std::runtime_error("mariadbd exited at start; see " +
+                                     (Folder() / "error.log").string() + ":\n" +
+                                     ReadAll(Folder() / "error.log"));
+        }
+        MYSQL* m = mysql_init(nullptr);
+        if (mysql_real_connect(m, nullptr, "root", "", nullptr, 0, socket.c_str(), 0)) {
+            admin_ = m;
+            return;
+        }
+        mysql_close(m);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    throw std::runtime_error("mariadbd did not become ready");
+}
+
+void* TestServer::Admin() {
+    if (!admin_)
+        throw std::runtime_error("the test server is not running");
+    return admin_;
+}
+
+void TestServer::Exec(std::string_view sql, std::string_view database) {
+    MYSQL* m = Handle(Admin());
+    if (!database.empty() && mysql_select_db(m, std::string(database).c_str()) != 0)
+        throw std::runtime_error(std::string("select db: ") + mysql_error(m));
+    if (mysql_real_query(m, sql.data(), sql.size()) != 0)
+        throw std::runtime_error(std::string(mysql_error(m)) + " in: " + std::string(sql));
+    // Drain whatever results a multi-statement or a query produced.
+    do {
+        if (MYSQL_RES* r = mysql_store_result(m))
+            mysql_free_result(r);
+    } while (mysql_next_result(m) == 0);
+}
+
+std::vector<Row> TestServer::Query(std::string_view sql, std::string_view database) {
+    MYSQL* m = Handle(Admin());
+    if (!database.empty() && mysql_select_db(m, std::string(database).c_str()) != 0)
+        throw std::runtime_error(std::string("select db: ") + mysql_error(m));
+    if (mysql_real_query(m, sql.data(), sql.size()) != 0)
+        throw std::runtime_error(std::string(mysql_error(m)) + " in: " + std::string(sql));
+    MYSQL_RES* r = mysql_store_result(m);
+    std::vector<Row> rows;
+    if (!r)
+        return rows;
+    unsigned n = mysql_num_fields(r);
+    while (MYSQL_ROW row = mysql_fetch_row(r)) {
+        unsigned long* lengths = mysql_fetch_lengths(r);
+        Row out;
+        for (unsigned i = 0; i < n; ++i) {
+            if (row[i])
+                out.emplace_back(std::string(row[i], lengths[i]));
+            else
+                out.emplace_back(std::nullopt);
+        }
+        rows.push_back(std::move(out));
+    }
+    mysql_free_result(r);
+    return rows;
+}
+
+std::string TestServer::Scalar(std::string_view sql, std::string_view database) {
+    auto rows = Query(sql, database);
+    if (rows.empty() || rows[0].empty() || !rows[0][0])
+        return {};
+    return *rows[0][0];
+}
+
+void TestServer::CreateStoreDatabase(const std::string& name) {
+    Exec("DROP DATABASE IF EXISTS `" + name + "`");
+    Exec("CREATE DATABASE `" + name + "` DEFAULT CHARACTER SET latin1");
+    MYSQL* m = Handle(Admin());
+    mysql_set_server_option(m, MYSQL_OPTION_MULTI_STATEMENTS_ON);
+    Exec(StoreSchemaSql(), name);
+    mysql_set_server_option(m, MYSQL_OPTION_MULTI_STATEMENTS_OFF);
+}
+
+std::vector<LogEntry> TestServer::Log() const {
+    std::ifstream in(Folder() / "general.log", std::ios::binary);
+    std::vector<LogEntry> entries;
+    // "241209  5:50:01\t    3 Query\tselect 1" or, within the same second, "\t\t    3 Query\t..."
+    static const std::regex head(R"(^(?:\d{6}\s+\d{1,2}:\d{2}:\d{2})?\t\s*(\d+) (\w+(?: \w+)*)\t(.*)$)");
+    std::string line;
+    bool started = false;
+    while (std::getline(in, line)) {
+        std::smatch m;
+        if (!started) {
+            started = line.rfind("Time", 0) == 0;
+            continue;
+        }
+        if (std::regex_match(line, m, head)) {
+            entries.push_back({std::stol(m[1]), m[2], m[3]});
+        } else if (line.find("started with:") != std::string::npos) {
+            started = false; // a restart writes the header again
+        } else if (!entries.empty()) {
+            entries.back().Argument += "\n" + line;
+        }
+    }
+    return entries;
+}
+
+std::vector<LogEntry> TestServer::Since(size_t mark) const {
+    auto all = Log();
+    if (mark >= all.size())
+        return {};
+    return {all.begin() + static_cast<long>(mark), all.end()};
+}
+
+std::vector<std::string> TestServer::QueriesOf(const std::vector<LogEntry>& entries,
+                                               long thread) const {
+    std::vector<std::string> out;
+    for (auto& e : entries)
+        if (e.Thread == thread && e.Command == "Query")
+            out.push_back(e.Argument);
+    return out;
+}
+
+void TestServer::Kill() {
+    if (admin_) {
+        mysql_close(Handle(admin_));
+        admin_ = nullptr;
+    }
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+    }
+}
+
+std::string StoreSchemaSql() { return ReadAll(std::filesystem::path(CADOFERTAS_SOURCE_DIR) / "schema/store.sql"); }
