@@ -1,0 +1,1 @@
+// Starting another program.
