@@ -22,4 +22,6 @@ public:
 };
 
 // Raises the silent abort request.
-[[noreturn]] inline void Abort() { throw EAbort(); }
+[[noreturn]] inline void Abort() {
+    throw EAbort();
+}

@@ -16,7 +16,8 @@ std::string Formata(std::string_view modelo, std::initializer_list<std::string_v
     std::string saida;
     auto arg = args.begin();
     for (size_t i = 0; i < modelo.size(); ++i) {
-        if (modelo[i] == '%' && i + 1 < modelo.size() && modelo[i + 1] == 's' && arg != args.end()) {
+        if (modelo[i] == '%' && i + 1 < modelo.size() && modelo[i + 1] == 's' &&
+            arg != args.end()) {
             saida += *arg++;
             ++i;
         } else {

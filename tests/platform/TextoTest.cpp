@@ -1,11 +1,14 @@
-#include "platform/DataHora.h"
 #include "platform/Texto.h"
+#include "platform/DataHora.h"
 
 #include <gtest/gtest.h>
 
 TEST(Trim, RemovesControlCharactersAndBlanksFromBothEnds) {
     EXPECT_EQ(Trim(std::string("\t\r\n  a b \x01\x1f ")), "a b");
-    EXPECT_EQ(Trim(std::string("\x7f" "x\xa0")), "\x7f" "x\xa0"); // only codes 32 and below
+    EXPECT_EQ(Trim(std::string("\x7f"
+                               "x\xa0")),
+              "\x7f"
+              "x\xa0"); // only codes 32 and below
     EXPECT_EQ(Trim(std::string(3, '\0')), "");
 }
 

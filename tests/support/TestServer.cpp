@@ -17,7 +17,9 @@
 
 namespace {
 
-MYSQL* Handle(void* p) { return static_cast<MYSQL*>(p); }
+MYSQL* Handle(void* p) {
+    return static_cast<MYSQL*>(p);
+}
 
 void Run(const std::vector<std::string>& args, const std::string& logFile) {
     pid_t pid = ::fork();
@@ -209,7 +211,8 @@ std::vector<LogEntry> TestServer::Log() const {
     std::ifstream in(Folder() / "general.log", std::ios::binary);
     std::vector<LogEntry> entries;
     // "241209  5:50:01\t    3 Query\tselect 1" or, within the same second, "\t\t    3 Query\t..."
-    static const std::regex head(R"(^(?:\d{6}\s+\d{1,2}:\d{2}:\d{2})?\t\s*(\d+) (\w+(?: \w+)*)\t(.*)$)");
+    static const std::regex head(
+        R"(^(?:\d{6}\s+\d{1,2}:\d{2}:\d{2})?\t\s*(\d+) (\w+(?: \w+)*)\t(.*)$)");
     std::string line;
     bool started = false;
     while (std::getline(in, line)) {
@@ -258,4 +261,6 @@ void TestServer::Kill() {
     }
 }
 
-std::string StoreSchemaSql() { return ReadAll(std::filesystem::path(CADOFERTAS_SOURCE_DIR) / "schema/store.sql"); }
+std::string StoreSchemaSql() {
+    return ReadAll(std::filesystem::path(CADOFERTAS_SOURCE_DIR) / "schema/store.sql");
+}

@@ -52,8 +52,8 @@ public:
     // The statements that one client connection sent (found by its Connect line's user).
     std::vector<std::string> QueriesOf(const std::vector<LogEntry>& entries, long thread) const;
 
-    void Kill();    // SIGKILL, as a crash would
-    void Start();   // (re)starts on the same data folder
+    void Kill();  // SIGKILL, as a crash would
+    void Start(); // (re)starts on the same data folder
 
 private:
     void InstallDatabase();

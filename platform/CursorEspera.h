@@ -1,0 +1,15 @@
+#pragma once
+// The wait pointer shown while the server works. The window sets the two actions; without
+// a window (tests, the core alone) nothing is shown.
+
+using TAcaoCursor = void (*)();
+void DefineCursorEspera(TAcaoCursor mostra, TAcaoCursor restaura);
+
+// Shows the wait pointer for the lifetime of the object.
+class TCursorEspera {
+public:
+    TCursorEspera();
+    ~TCursorEspera();
+    TCursorEspera(const TCursorEspera&) = delete;
+    TCursorEspera& operator=(const TCursorEspera&) = delete;
+};

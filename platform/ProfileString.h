@@ -1,0 +1,9 @@
+#pragma once
+// Reading a value from an INI file by the rules of the Windows profile-string reader: section
+// and key names match regardless of letter case; blanks around a value and one pair of
+// matching single or double quotes enclosing it are dropped; a value is cut to its first
+// 2047 characters; a missing file, section or key gives the default. Never fails.
+#include <string>
+
+std::string GetPrivateProfileString(const std::string& secao, const std::string& chave,
+                                    const std::string& padrao, const std::string& arquivo);

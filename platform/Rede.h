@@ -1,0 +1,6 @@
+#pragma once
+#include <string>
+
+// This machine's own IPv4 address: its host name resolved afresh, the first address in
+// dotted decimal form. Fails with the socket layer's error number and text.
+std::string EnderecoLocal();

@@ -1,0 +1,36 @@
+#pragma once
+// Every message box and the file dialog go through one object, so that tests answer them
+// without a person. The program uses the Qt one; tests install a scripted one.
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+class TDialogos {
+public:
+    enum class Icone { Nenhum, Informacao, Erro };
+    enum class Botoes { Ok, SimNao };
+    enum class Resposta { Ok, Sim, Nao };
+
+    virtual ~TDialogos() = default;
+    // A modal message box; with Yes and No, Yes is the default button.
+    virtual Resposta Mensagem(QWidget* dono, const QString& texto, const QString& titulo,
+                              Icone icone, Botoes botoes) = 0;
+    // A modal file-open dialog with a filter of one entry; nullopt when the user cancels.
+    virtual std::optional<QString> AbreArquivo(QWidget* dono, const QString& descricao,
+                                               const QString& padrao) = 0;
+
+    static TDialogos& Atual();
+    // Replaces the dialogs (tests); returns the previous ones.
+    static std::unique_ptr<TDialogos> Instala(std::unique_ptr<TDialogos> novos);
+};
+
+class TDialogosQt : public TDialogos {
+public:
+    Resposta Mensagem(QWidget* dono, const QString& texto, const QString& titulo, Icone icone,
+                      Botoes botoes) override;
+    std::optional<QString> AbreArquivo(QWidget* dono, const QString& descricao,
+                                       const QString& padrao) override;
+};
