@@ -67,6 +67,11 @@ TestServer& TestServer::Shared() {
 TestServer::TestServer(std::string address) : address_(std::move(address)) {
     InstallDatabase();
     Start();
+    // Only root over the socket (for the tests' own statements) and root over TCP with a
+    // password, as a store server has it.
+    Exec(
+        "DELETE FROM mysql.global_priv WHERE User = '' OR (User = 'root' AND Host <> 'localhost')");
+    Exec("FLUSH PRIVILEGES");
     Exec(std::string("CREATE USER root@'%' IDENTIFIED BY '") + RootPassword + "'");
     Exec("GRANT ALL ON *.* TO root@'%' WITH GRANT OPTION");
 }
@@ -212,7 +217,7 @@ std::vector<LogEntry> TestServer::Log() const {
     std::vector<LogEntry> entries;
     // "241209  5:50:01\t    3 Query\tselect 1" or, within the same second, "\t\t    3 Query\t..."
     static const std::regex head(
-        R"(^(?:\d{6}\s+\d{1,2}:\d{2}:\d{2})?\t\s*(\d+) (\w+(?: \w+)*)\t(.*)$)");
+        R"(^(?:\d{6}\s+\d{1,2}:\d{2}:\d{2})?\t\s*(\d+) (\w+(?: \w+)*)\t([\s\S]*)$)");
     std::string line;
     bool started = false;
     while (std::getline(in, line)) {
