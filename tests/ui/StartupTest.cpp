@@ -1,0 +1,186 @@
+// Start-up: connection.conf, the identification and the main connection, the start-up message
+// box, and the default error display, with the real window and a real server.
+#include "Conf.h"
+#include "QtTestMain.h"
+#include "ScriptedDialogs.h"
+#include "TestServer.h"
+#include "app/Inicio.h"
+#include "app/UDM.h"
+#include "connection/ConnectionInfo.h"
+#include "connection/IdentificacaoServidor.h"
+#include "platform/Erro.h"
+#include "ui/Texto1252.h"
+#include "ui/UImportarCadOferta.h"
+
+#include <QPushButton>
+
+#include <memory>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+    ScriptedDialogs* dialogs = nullptr;
+    std::unique_ptr<TDM> dm;
+
+    void Configure(const std::string& host, const std::string& user, const std::string& password) {
+        ConfValues v;
+        v.DatabaseIP = host;
+        v.Databasename = "loja_inicio";
+        v.Usuario = user;
+        v.Senha = password;
+        WriteConfBesideProgram(v);
+    }
+
+    std::unique_ptr<TFImportarCadOfertas> Create() {
+        auto w = std::make_unique<TFImportarCadOfertas>();
+        return w;
+    }
+
+    static QString Q(const std::string& s) { return ParaQString(s); }
+
+private slots:
+    void initTestCase() {
+        auto& s = TestServer::Shared();
+        s.CreateStoreDatabase("loja_inicio");
+        s.Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword +
+               "'");
+        s.Exec("CREATE USER outro@'%' IDENTIFIED BY 'outra-senha'");
+        s.Exec("GRANT SELECT ON loja_inicio.* TO leitor@'%', outro@'%'");
+        s.Exec("INSERT INTO identificacao_servidor VALUES (36, 'c', 'LOJA', NULL, 'h')",
+               "loja_inicio");
+    }
+
+    void init() {
+        TIdentificacaoServidor::Liberar();
+        TConnectionInfo::Liberar();
+        dialogs = &ScriptedDialogs::Install();
+        dm = std::make_unique<TDM>();
+        DM = dm.get();
+    }
+
+    void cleanup() {
+        DM = nullptr;
+        dm.reset();
+        ScriptedDialogs::Uninstall();
+        TConnectionInfo::Liberar();
+        TIdentificacaoServidor::Liberar();
+        RemoveConfBesideProgram();
+    }
+
+    void connectsAsRootWithTheStoreCodeOfTheBranch() {
+        auto& s = TestServer::Shared();
+        Configure(s.Address(), "leitor", TestServer::RootPassword);
+        size_t mark = s.Mark();
+        auto w = Create();
+        QVERIFY(dialogs->Shown.empty());
+        QCOMPARE(w->CodLoja, std::string("@"));
+        QVERIFY(DM->Conexao.Connected());
+        QCOMPARE(DM->Conexao.Server(), s.Address());
+        QCOMPARE(DM->Conexao.Port(), 3306);
+        QCOMPARE(DM->Conexao.Username(), std::string("root"));
+        QVERIFY(w->Linhas.empty());
+        int rootConnects = 0, readerConnects = 0;
+        for (auto& e : s.Since(mark)) {
+            if (e.Command != "Connect")
+                continue;
+            rootConnects += e.Argument.rfind("root@127.0.0.1 on loja_inicio using TCP/IP", 0) == 0;
+            readerConnects +=
+                e.Argument.rfind("leitor@127.0.0.1 on loja_inicio using TCP/IP", 0) == 0;
+        }
+        QCOMPARE(rootConnects, 1);
+        QCOMPARE(readerConnects, 1);
+        w->show();
+        QCOMPARE(w->Parar, std::string("S"));
+    }
+
+    void serverDownShowsTheClientsTextBeforeTheWindowAndLaterStatementsTryAgain() {
+        // Nothing listens on this loopback address.
+        Configure("127.0.0.254", "leitor", TestServer::RootPassword);
+        auto w = Create();
+        QCOMPARE(dialogs->Shown.size(), size_t(1));
+        const auto& box = dialogs->Shown[0];
+        QVERIFY2(box.Text.startsWith(Q("Falha ao carregar dados de identificação do servidor.\r\n"
+                                       "Motivo: Can't connect to server on '127.0.0.254' (")),
+                 qPrintable(box.Text));
+        QCOMPARE(box.Caption, TAplicacao::Titulo());
+        QCOMPARE(box.Icon, TDialogos::Icone::Nenhum);
+        QVERIFY(!box.Owned);
+        QVERIFY(!w->isVisible()); // the box came before the window
+        QCOMPARE(w->CodLoja, std::string());
+        QVERIFY(w->Linhas.empty());
+        // The identification failed, so no connect was attempted, but the host, database and
+        // password were already set.
+        QVERIFY(!DM->Conexao.Connected());
+        QCOMPARE(DM->Conexao.Server(), std::string("127.0.0.254"));
+        QCOMPARE(DM->Conexao.Database(), std::string("loja_inicio"));
+        QCOMPARE(DM->Conexao.Password(), std::string(TestServer::RootPassword));
+        DM->QTemp.SetSQL("select 1");
+        try {
+            DM->QTemp.Execute();
+            QFAIL("the statement should have tried to connect and failed");
+        } catch (const EErro& e) {
+            QVERIFY2(Q(e.Message()).startsWith("QTemp: Can't connect to server on '127.0.0.254' ("),
+                     e.what());
+        }
+    }
+
+    void aRefusedMainConnectionShowsTheClientLibrarysText() {
+        // The reader gets in, root does not with that password.
+        Configure(TestServer::Shared().Address(), "outro", "outra-senha");
+        auto w = Create();
+        QCOMPARE(dialogs->Shown.size(), size_t(1));
+        QVERIFY(dialogs->Shown[0].Text.startsWith("Access denied for user 'root'@'127.0.0.1'"));
+        QCOMPARE(w->CodLoja, std::string("@")); // derived before the connect failed
+        QVERIFY(!DM->Conexao.Connected());
+    }
+
+    void aHostWithAPortReachesTheMainConnectionUnsplit() {
+        // The identification connection splits the port off (and fails on port 1); the main
+        // connection is never tried. What it was given is checked at its seam.
+        Configure(TestServer::Shared().Address() + ":1", "leitor", TestServer::RootPassword);
+        auto w = Create();
+        QCOMPARE(DM->Conexao.Server(), TestServer::Shared().Address() + ":1");
+        QCOMPARE(DM->Conexao.Port(), 3306);
+        QVERIFY(dialogs->Shown.size() == 1);
+    }
+
+    void theDefaultErrorDisplayAddsAFullStopAndIgnoresAborts() {
+        QPushButton button;
+        std::string message;
+        connect(&button, &QPushButton::clicked, [&] {
+            if (message.empty())
+                Abort();
+            throw EErro(message);
+        });
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QVERIFY(dialogs->Shown.empty());
+        const std::pair<std::string, std::string> rows[] = {
+            {"QTemp: Duplicate entry", "QTemp: Duplicate entry."},
+            {"Falhou!", "Falhou!"},
+            {"termina em ponto.", "termina em ponto."},
+            {"digito 7", "digito 7."},
+            {"pergunta?", "pergunta?."},
+            {"virgula,", "virgula,"},
+            {"acento \xE3", "acento \xE3."}};
+        for (const auto& [raised, shown] : rows) {
+            message = raised;
+            QTest::mouseClick(&button, Qt::LeftButton);
+            QCOMPARE(dialogs->Shown.back().Text, Q(shown));
+            QCOMPARE(dialogs->Shown.back().Icon, TDialogos::Icone::Erro);
+            QCOMPARE(dialogs->Shown.back().Caption, TAplicacao::Titulo());
+        }
+        QCOMPARE(dialogs->Shown.size(), std::size(rows)); // the loop went on after each
+    }
+
+    void theTitleIsTheProgramNameUpToItsFirstDot() {
+        QCOMPARE(TituloDaAplicacao("C:\\Loja\\VIVUZORI.VODIZER.EXE"), std::string("Vivuzori"));
+        QCOMPARE(TituloDaAplicacao("/opt/loja/VivuzoriVodizerArizoz"),
+                 std::string("Vivuzorivodizerarizoz"));
+        QCOMPARE(TituloDaAplicacao("xYZ"), std::string("xyz")); // the first one is kept as it is
+        QCOMPARE(TituloDaAplicacao("/a.b/Prog.bin"), std::string("Prog"));
+    }
+};
+
+CADOFERTAS_QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
