@@ -84,6 +84,7 @@ void TMyQuery::Envia() {
 
 void TMyQuery::Execute() {
     TCursorEspera cursor;
+    conexao_->Connect(); // a failed connect carries the client library's text alone
     try {
         Envia();
     } catch (const EErro& e) {

@@ -119,7 +119,7 @@ private slots:
             DM->QTemp.Execute();
             QFAIL("the statement should have tried to connect and failed");
         } catch (const EErro& e) {
-            QVERIFY2(Q(e.Message()).startsWith("QTemp: Can't connect to server on '127.0.0.254' ("),
+            QVERIFY2(Q(e.Message()).startsWith("Can't connect to server on '127.0.0.254' ("),
                      e.what());
         }
     }
