@@ -7,6 +7,7 @@ class TAplicacao : public QApplication {
     Q_OBJECT
 public:
     TAplicacao(int& argc, char** argv);
+    ~TAplicacao() override;
 
     // The executable's file name up to its first ".", all but the first character lower case.
     static QString Titulo();

@@ -1,0 +1,167 @@
+#include "ui/DatePicker.h"
+
+#include "ui/Texto1252.h"
+
+#include <QCalendarWidget>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+TDatePicker::TMostraErro mostraErro = nullptr;
+
+QString MascaraDe(const QString& formato) {
+    QString mascara;
+    for (QChar c : formato) {
+        if (c == u'd' || c == u'M' || c == u'y')
+            mascara += u'9';
+        else if (QStringLiteral("AaNnXx90Dd#HhBb<>![]{}\\").contains(c))
+            mascara += QLatin1Char('\\') + c; // a separator that is a mask character
+        else
+            mascara += c;
+    }
+    return mascara + QStringLiteral(";_");
+}
+} // namespace
+
+QString FormatoMascaravel(const QString& formatoCurto) {
+    QString saida;
+    for (qsizetype i = 0; i < formatoCurto.size();) {
+        QChar c = formatoCurto[i];
+        qsizetype j = i;
+        while (j < formatoCurto.size() && formatoCurto[j] == c)
+            ++j;
+        if (c == u'd' || c == u'M')
+            saida += QString(2, c);
+        else if (c == u'y')
+            saida += QStringLiteral("yyyy");
+        else
+            saida += formatoCurto.mid(i, j - i);
+        i = j;
+    }
+    return saida;
+}
+
+void TDatePicker::DefineMostraErro(TMostraErro mostra) { mostraErro = mostra; }
+
+TDatePicker::TDatePicker(const QString& formato, QWidget* parent)
+    : QWidget(parent), formato_(FormatoMascaravel(formato)), edit_(new QLineEdit(this)),
+      botao_(new QToolButton(this)), calendario_(nullptr), popup_(new QWidget(this, Qt::Popup)) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(edit_);
+    layout->addWidget(botao_);
+    botao_->setArrowType(Qt::DownArrow);
+    botao_->setFocusPolicy(Qt::NoFocus);
+    botao_->setFixedWidth(17);
+    setFocusProxy(edit_);
+    setFocusPolicy(Qt::StrongFocus);
+
+    edit_->setInputMask(MascaraDe(formato_));
+    edit_->installEventFilter(this);
+    connect(edit_, &QLineEdit::textEdited, this, &TDatePicker::TextoEditado);
+
+    calendario_ = new QCalendarWidget(popup_);
+    auto* popupLayout = new QVBoxLayout(popup_);
+    popupLayout->setContentsMargins(0, 0, 0, 0);
+    popupLayout->addWidget(calendario_);
+    connect(calendario_, &QCalendarWidget::clicked, this, [this](QDate d) {
+        SetDate(d);
+        popup_->hide();
+        edit_->setFocus();
+    });
+    connect(calendario_, &QCalendarWidget::activated, this, [this](QDate d) {
+        SetDate(d);
+        popup_->hide();
+        edit_->setFocus();
+    });
+    connect(botao_, &QToolButton::clicked, this, &TDatePicker::AbreCalendario);
+
+    SetDate(QDate::currentDate());
+}
+
+TData TDatePicker::Date() const {
+    if (!valor_.isValid())
+        return DataZero;
+    return {valor_.year(), valor_.month(), valor_.day()};
+}
+
+void TDatePicker::SetDate(const QDate& data) {
+    valor_ = data;
+    edit_->setText(data.toString(formato_));
+}
+
+void TDatePicker::Clear() {
+    valor_ = QDate();
+    edit_->clear();
+}
+
+bool TDatePicker::IsEmpty() const {
+    // The mask's blanks and separators alone: no digit typed.
+    for (QChar c : edit_->text())
+        if (c.isDigit())
+            return false;
+    return true;
+}
+
+void TDatePicker::AbreCalendario() {
+    calendario_->setSelectedDate(valor_.isValid() ? valor_ : QDate::currentDate());
+    popup_->adjustSize();
+    popup_->move(mapToGlobal(QPoint(0, height())));
+    popup_->show();
+    calendario_->setFocus();
+}
+
+void TDatePicker::TextoEditado(const QString& texto) {
+    QDate d = QDate::fromString(texto, formato_);
+    if (d.isValid())
+        valor_ = d;
+}
+
+bool TDatePicker::AoSair() {
+    if (IsEmpty()) {
+        Clear();
+        return true;
+    }
+    QDate d = QDate::fromString(edit_->text(), formato_);
+    if (d.isValid()) {
+        valor_ = d;
+        return true;
+    }
+    // Shown once the focus change is over; the focus then comes back to the field.
+    std::string mensagem = "'" + DeQString(edit_->text()) + "' is not a valid date";
+    QTimer::singleShot(0, this, [this, mensagem] {
+        edit_->setFocus();
+        if (mostraErro)
+            mostraErro(mensagem);
+    });
+    return false;
+}
+
+bool TDatePicker::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == edit_ && evento->type() == QEvent::KeyPress) {
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (tecla->modifiers() & Qt::AltModifier) {
+            if (tecla->key() == Qt::Key_Down) {
+                AbreCalendario();
+                return true;
+            }
+            if (tecla->key() == Qt::Key_Delete) {
+                Clear();
+                return true;
+            }
+        }
+        if (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)
+            emit KeyPressed(13);
+    }
+    if (objeto == edit_ && evento->type() == QEvent::FocusOut) {
+        auto* foco = static_cast<QFocusEvent*>(evento);
+        if (foco->reason() != Qt::PopupFocusReason)
+            AoSair();
+    }
+    return QWidget::eventFilter(objeto, evento);
+}

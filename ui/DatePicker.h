@@ -1,0 +1,58 @@
+#pragma once
+// A date picker: an edit field in the regional short date format, with an input mask whose
+// separators are fixed, and a drop-down calendar (its button or Alt+Down). A typed date becomes
+// the value as soon as the text forms a valid date. Leaving the field while its text is not a
+// valid date is refused: "'%s' is not a valid date" is shown by the default error display and
+// the focus comes back. Alt+Del empties the field, which then reads as the zero date.
+#include <QDate>
+#include <QWidget>
+
+#include "platform/DataHora.h"
+
+class QLineEdit;
+class QToolButton;
+class QCalendarWidget;
+
+class TDatePicker : public QWidget {
+    Q_OBJECT
+public:
+    // The format is the short date format in Qt's notation (dd/MM/yyyy).
+    explicit TDatePicker(const QString& formato, QWidget* parent = nullptr);
+
+    // Today's date at creation; an empty field gives the zero date, 30 December 1899.
+    TData Date() const;
+    void SetDate(const QDate& data);
+    void Clear();
+    bool IsEmpty() const;
+
+    QLineEdit* Edit() const { return edit_; }
+    QToolButton* Botao() const { return botao_; }
+    QCalendarWidget* Calendario() const { return calendario_; }
+    void AbreCalendario();
+    QString Formato() const { return formato_; }
+
+    // The error display, which the application sets (tests record it).
+    using TMostraErro = void (*)(const std::string& mensagem);
+    static void DefineMostraErro(TMostraErro mostra);
+
+signals:
+    void KeyPressed(int caractere);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void TextoEditado(const QString& texto);
+    bool AoSair();
+
+    QString formato_;
+    QLineEdit* edit_;
+    QToolButton* botao_;
+    QCalendarWidget* calendario_;
+    QWidget* popup_;
+    QDate valor_;
+};
+
+// The short date format normalised to two-digit day and month and four-digit year, the form
+// the input mask can hold.
+QString FormatoMascaravel(const QString& formatoCurto);

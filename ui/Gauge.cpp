@@ -1,0 +1,71 @@
+#include "ui/Gauge.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+TGauge::TGauge(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TGauge::SetMinValue(int valor) {
+    min_ = valor;
+    progresso_ = std::max(progresso_, min_);
+    Atualiza(false);
+}
+
+void TGauge::SetMaxValue(int valor) {
+    max_ = valor;
+    progresso_ = std::min(progresso_, max_);
+    Atualiza(false);
+}
+
+void TGauge::SetProgress(int valor) {
+    progresso_ = std::clamp(valor, min_, std::max(min_, max_));
+    Atualiza(false);
+}
+
+void TGauge::AddProgress(int valor) {
+    progresso_ = std::clamp(progresso_ + valor, min_, std::max(min_, max_));
+    Atualiza(true);
+}
+
+int TGauge::PercentDone() const {
+    if (max_ == min_)
+        return 0;
+    return static_cast<int>(100LL * (progresso_ - min_) / (static_cast<long long>(max_) - min_));
+}
+
+int TGauge::FilledWidth() const { return (width() - 2) * PercentDone() / 100; }
+
+void TGauge::Atualiza(bool imediato) {
+    if (PercentDone() == desenhadoPercentual_ && FilledWidth() == desenhadoLargura_)
+        return; // nothing drawn would change
+    if (imediato && isVisible())
+        repaint();
+    else
+        update();
+}
+
+void TGauge::paintEvent(QPaintEvent*) {
+    ++pinturas_;
+    desenhadoPercentual_ = PercentDone();
+    desenhadoLargura_ = FilledWidth();
+    QPainter p(this);
+    QRect interno = rect().adjusted(1, 1, -1, -1);
+    p.setPen(Qt::black);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    QRect cheio(interno.left(), interno.top(), desenhadoLargura_, interno.height());
+    QRect vazio(interno.left() + desenhadoLargura_, interno.top(),
+                interno.width() - desenhadoLargura_, interno.height());
+    p.fillRect(vazio, Qt::white);
+    p.fillRect(cheio, Qt::black);
+    const QString texto = QString::number(desenhadoPercentual_) + QLatin1Char('%');
+    // Black over the unfilled part, white over the bar.
+    p.setClipRect(vazio);
+    p.setPen(Qt::black);
+    p.drawText(interno, Qt::AlignCenter, texto);
+    p.setClipRect(cheio);
+    p.setPen(Qt::white);
+    p.drawText(interno, Qt::AlignCenter, texto);
+}
