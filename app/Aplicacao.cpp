@@ -5,16 +5,20 @@
 #include <QTranslator>
 
 #include "app/Inicio.h"
+#include "platform/CursorEspera.h"
 #include "platform/Erro.h"
 #include "platform/Executavel.h"
-#include "platform/CursorEspera.h"
 #include "ui/DatePicker.h"
 #include "ui/Dialogos.h"
 #include "ui/Texto1252.h"
 
 namespace {
-void MostraCursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-void RestauraCursor() { QApplication::restoreOverrideCursor(); }
+void MostraCursorEspera() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+void RestauraCursor() {
+    QApplication::restoreOverrideCursor();
+}
 void MostraErroDeData(const std::string& mensagem) {
     TAplicacao::MostraErro(std::make_exception_ptr(EErro(mensagem)));
 }
@@ -31,7 +35,9 @@ TAplicacao::TAplicacao(int& argc, char** argv) : QApplication(argc, argv) {
         installTranslator(traducao);
 }
 
-TAplicacao::~TAplicacao() { DefineCursorEspera(nullptr, nullptr); }
+TAplicacao::~TAplicacao() {
+    DefineCursorEspera(nullptr, nullptr);
+}
 
 QString TAplicacao::Titulo() {
     return ParaQString(TituloDaAplicacao(CaminhoDoExecutavel()));

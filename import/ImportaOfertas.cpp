@@ -54,7 +54,8 @@ std::string ReativaLigacao(const std::string& loja, const std::string& cadoferta
 std::string AtualizaProduto(const std::string& inicio, const std::string& fim,
                             const std::string* preco, const std::string& loja,
                             const std::string& produtoId) {
-    std::string s = "update produto set dtiniciopromocao = \"" + inicio + "\", valid_pro = \"" + fim + "\"";
+    std::string s =
+        "update produto set dtiniciopromocao = \"" + inicio + "\", valid_pro = \"" + fim + "\"";
     if (preco)
         s += ", preco_pro = " + *preco;
     return s + ", lojas_leram = \"" + loja + "\" where produto_id = " + produtoId;
@@ -170,11 +171,11 @@ void TExecucao::ImportaLinha(const std::string& linha) {
     }
     if (prod.IsEmpty()) {
         faltouProduto_ = true;
-        std::string texto = " " + TImpres::CompletaEsquerda(oferta.Barras, 13, "0").substr(0, 13) +
-                            "    " + TImpres::CompletaDireita(oferta.Descricao, 50, " ").substr(0, 50) +
-                            " " +
-                            TImpres::CompletaEsquerda(PrecoParaRelatorio(oferta.Preco, ctx_.Formato), 10, " ")
-                                .substr(0, 10);
+        std::string texto =
+            " " + TImpres::CompletaEsquerda(oferta.Barras, 13, "0").substr(0, 13) + "    " +
+            TImpres::CompletaDireita(oferta.Descricao, 50, " ").substr(0, 50) + " " +
+            TImpres::CompletaEsquerda(PrecoParaRelatorio(oferta.Preco, ctx_.Formato), 10, " ")
+                .substr(0, 10);
         janela_.Relatorio->AddLinha(texto, 3, -1);
         ++naoEncontrados_;
         return;
@@ -196,8 +197,9 @@ void TExecucao::LigaProduto(const TLinhaOferta& oferta, const std::string& produ
     // The check box and the dates are read anew for every product: a change made during the
     // run applies to the products that follow.
     bool comPreco = janela_.PromocaoMarcada();
-    temp.SetSQL(AtualizaProduto(janela_.DataInicio().ParaAAAAMMDD(), janela_.DataFim().ParaAAAAMMDD(),
-                                comPreco ? &preco : nullptr, loja, produtoId));
+    temp.SetSQL(AtualizaProduto(janela_.DataInicio().ParaAAAAMMDD(),
+                                janela_.DataFim().ParaAAAAMMDD(), comPreco ? &preco : nullptr, loja,
+                                produtoId));
     temp.Execute();
 }
 
@@ -211,9 +213,10 @@ void TExecucao::Conclui() {
     if (faltouProduto_) {
         TImpres& r = *janela_.Relatorio;
         r.AddSeparador("-", 127);
-        r.AddLinha("Total Produtos não importados: " +
-                       AgrupaMilhares(std::to_string(naoEncontrados_), ctx_.Formato.ThousandSeparator),
-                   3, -1);
+        r.AddLinha(
+            "Total Produtos não importados: " +
+                AgrupaMilhares(std::to_string(naoEncontrados_), ctx_.Formato.ThousandSeparator),
+            3, -1);
         r.Visualiza(ctx_.NomeRelatorio);
     }
     janela_.Relatorio.reset();

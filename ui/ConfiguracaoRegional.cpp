@@ -51,4 +51,6 @@ const TFormatSettings& ConfiguracaoRegional() {
     return *Atual();
 }
 
-void DefineConfiguracaoRegional(const TFormatSettings& formato) { Atual() = formato; }
+void DefineConfiguracaoRegional(const TFormatSettings& formato) {
+    Atual() = formato;
+}

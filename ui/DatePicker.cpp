@@ -45,7 +45,9 @@ QString FormatoMascaravel(const QString& formatoCurto) {
     return saida;
 }
 
-void TDatePicker::DefineMostraErro(TMostraErro mostra) { mostraErro = mostra; }
+void TDatePicker::DefineMostraErro(TMostraErro mostra) {
+    mostraErro = mostra;
+}
 
 TDatePicker::TDatePicker(const QString& formato, QWidget* parent)
     : QWidget(parent), formato_(FormatoMascaravel(formato)), edit_(new QLineEdit(this)),

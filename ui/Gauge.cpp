@@ -36,7 +36,9 @@ int TGauge::PercentDone() const {
     return static_cast<int>(100LL * (progresso_ - min_) / (static_cast<long long>(max_) - min_));
 }
 
-int TGauge::FilledWidth() const { return (width() - 2) * PercentDone() / 100; }
+int TGauge::FilledWidth() const {
+    return (width() - 2) * PercentDone() / 100;
+}
 
 void TGauge::Atualiza(bool imediato) {
     if (PercentDone() == desenhadoPercentual_ && FilledWidth() == desenhadoLargura_)

@@ -23,7 +23,9 @@ namespace {
 
 const char* Db = "loja_imp";
 const TDataHora Agora{{2026, 12, 9}, 17, 5, 30};
-TDataHora RelogioFixo() { return Agora; }
+TDataHora RelogioFixo() {
+    return Agora;
+}
 
 // The window: what the user entered, and a record of what the run did to it.
 class FakeWindow : public ImportWindow {
@@ -126,7 +128,8 @@ protected:
     std::vector<Row> Linhas(const std::string& sql) { return TestServer::Shared().Query(sql, Db); }
 
     static std::string Found(const std::string& b) {
-        return "select * from produto where barras = \"" + b + "\" and apagado <> \"S\" and tipo <> \"I\"";
+        return "select * from produto where barras = \"" + b +
+               "\" and apagado <> \"S\" and tipo <> \"I\"";
     }
     static std::string Alt(const std::string& b) {
         return "select * from barras where barras = \"" + b + "\" and apagado <> \"S\"";
@@ -166,7 +169,8 @@ TEST_F(ImportRun, TheTypicalRequestSendsTheTemplatesInOrder) {
         "SELECT LAST_INSERT_ID()",
         Found("7891000100103"),
         "select * from prodcadofertas where cadofertas_id = " + id + " and produto_id = 11",
-        "insert into prodcadofertas (cadofertas_id, produto_id, lojas_leram, pre_promo) values (\"" +
+        "insert into prodcadofertas (cadofertas_id, produto_id, lojas_leram, pre_promo) values "
+        "(\"" +
             id + "\", \"11\", \"C\", \"12.9\")",
         "update produto set dtiniciopromocao = \"20261210\", valid_pro = \"20261224\", preco_pro = "
         "12.9, lojas_leram = \"C\" where produto_id = 11",
@@ -174,12 +178,16 @@ TEST_F(ImportRun, TheTypicalRequestSendsTheTemplatesInOrder) {
         Alt("7891000999999")};
     EXPECT_EQ(sent, expected);
 
-    auto booklet = Linhas("select descricao, dtcadastro, data1, data2, lojas_leram from cadofertas");
+    auto booklet =
+        Linhas("select descricao, dtcadastro, data1, data2, lojas_leram from cadofertas");
     ASSERT_EQ(booklet.size(), 1u);
-    EXPECT_EQ(booklet[0], (Row{"Ofertas de Natal", "20261209 17:05:30", "2026-12-10", "2026-12-24", "C"}));
-    EXPECT_EQ(Linhas("select dtiniciopromocao, valid_pro, preco_pro, lojas_leram from produto where produto_id = 11")[0],
+    EXPECT_EQ(booklet[0],
+              (Row{"Ofertas de Natal", "20261209 17:05:30", "2026-12-10", "2026-12-24", "C"}));
+    EXPECT_EQ(Linhas("select dtiniciopromocao, valid_pro, preco_pro, lojas_leram from produto "
+                     "where produto_id = 11")[0],
               (Row{"2026-12-10", "2026-12-24", "12.9000", "C"}));
-    EXPECT_EQ(Linhas("select cadofertas_id, produto_id, pre_promo, apagado, lojas_leram from prodcadofertas"),
+    EXPECT_EQ(Linhas("select cadofertas_id, produto_id, pre_promo, apagado, lojas_leram from "
+                     "prodcadofertas"),
               (std::vector<Row>{{id, "11", "12.9000", "N", "C"}}));
 
     EXPECT_EQ(janela.Mensagens, std::vector<std::string>{"Importação concluída com sucesso!!!"});
@@ -191,7 +199,9 @@ TEST_F(ImportRun, TheTypicalRequestSendsTheTemplatesInOrder) {
     EXPECT_EQ(janela.Processamentos, 3); // at the start and after each line
 
     std::string report = ReadAll("Relatorio.txt");
-    EXPECT_NE(report.find("  " " 7891000999999    " + std::string("NAO EXISTE") + std::string(40, ' ') + " " +
+    EXPECT_NE(report.find("  "
+                          " 7891000999999    " +
+                          std::string("NAO EXISTE") + std::string(40, ' ') + " " +
                           "      9,99\r\n"),
               std::string::npos);
     EXPECT_NE(report.find("  Total Produtos não importados: 1\r\n"), std::string::npos);
@@ -218,8 +228,10 @@ TEST_F(ImportRun, AnEmptyListIsRefusedWithoutWritingAnything) {
     auto sent = Importa();
     EXPECT_TRUE(sent.empty());
     EXPECT_FALSE(abortou); // this check simply returns
-    EXPECT_EQ(janela.Mensagens, std::vector<std::string>{"Não existem dados para serem importados."});
-    EXPECT_EQ(janela.Focos, std::vector<ImportWindow::Controle>{ImportWindow::Controle::txtArquivo});
+    EXPECT_EQ(janela.Mensagens,
+              std::vector<std::string>{"Não existem dados para serem importados."});
+    EXPECT_EQ(janela.Focos,
+              std::vector<ImportWindow::Controle>{ImportWindow::Controle::txtArquivo});
     EXPECT_EQ(janela.Parar, "S");
 }
 
@@ -233,18 +245,27 @@ struct RefusalRow {
 TEST_F(ImportRun, RefusedInputsShowTheirMessageMoveTheFocusAndAbortSilently) {
     using C = ImportWindow::Controle;
     const RefusalRow rows[] = {
-        {"no_file", [](FakeWindow& w) { w.Arquivo = " \t "; }, "Selecione um arquivo para a importação.", C::txtArquivo},
-        {"missing_file", [](FakeWindow& w) { w.Arquivo += ".nao"; }, "O arquivo não existe.", C::txtArquivo},
+        {"no_file", [](FakeWindow& w) { w.Arquivo = " \t "; },
+         "Selecione um arquivo para a importação.", C::txtArquivo},
+        {"missing_file", [](FakeWindow& w) { w.Arquivo += ".nao"; }, "O arquivo não existe.",
+         C::txtArquivo},
         {"a_folder", [](FakeWindow& w) { w.Arquivo = fs::path(w.Arquivo).parent_path().string(); },
          "O arquivo não existe.", C::txtArquivo},
-        {"no_name", [](FakeWindow& w) { w.CadOferta = "\x01  \r\n"; }, "Defina um nome para o caderno de oferta.", C::txtCadOferta},
-        {"end_before_start", [](FakeWindow& w) { w.Fim = {2026, 12, 9}; },
-         "A data do início da promoção não pode ser maior que a data do término da promoção.", C::dtInicio},
+        {"no_name", [](FakeWindow& w) { w.CadOferta = "\x01  \r\n"; },
+         "Defina um nome para o caderno de oferta.", C::txtCadOferta},
+        {"end_before_start",
+         [](FakeWindow& w) {
+             w.Fim = {2026, 12, 9};
+         },
+         "A data do início da promoção não pode ser maior que a data do término da promoção.",
+         C::dtInicio},
     };
     for (const auto& row : rows) {
         Oferta({"7891000100103;ARROZ;1;"});
         janela.Mensagens.clear();
         janela.Focos.clear();
+        janela.CadOferta = "Ofertas";
+        janela.Fim = janela.Inicio;
         abortou = false;
         row.change(janela);
         auto sent = Importa();
@@ -255,6 +276,7 @@ TEST_F(ImportRun, RefusedInputsShowTheirMessageMoveTheFocusAndAbortSilently) {
     }
     // Equal dates pass, and the file is checked with its name trimmed.
     Oferta({});
+    janela.CadOferta = "Ofertas";
     janela.Arquivo = "  " + janela.Arquivo + " \r\n";
     janela.Fim = janela.Inicio;
     abortou = false;
@@ -274,7 +296,8 @@ TEST_F(ImportRun, TheSameProductTwiceIsLinkedOnceAndKeepsTheLastPrice) {
     EXPECT_EQ(Um("select preco_pro from produto where produto_id = 11"), "8.7500");
     EXPECT_EQ(Um("select preco_pro from produto where produto_id = 13"), "5.5000");
     EXPECT_NE(std::find(sent.begin(), sent.end(),
-                        "update prodcadofertas set apagado = \"N\", lojas_leram = \"C\" where cadofertas_id = " +
+                        "update prodcadofertas set apagado = \"N\", lojas_leram = \"C\" where "
+                        "cadofertas_id = " +
                             id + " and produto_id = 11"),
               sent.end());
     EXPECT_EQ(sent[2], Found("7891000100103"));
@@ -302,8 +325,9 @@ TEST_F(ImportRun, WithoutTheCheckBoxTheLinkStillCarriesThePriceButTheProductKeep
     janela.Promocao = false;
     auto sent = Importa();
     ASSERT_EQ(erro, "");
-    EXPECT_EQ(sent.back(), "update produto set dtiniciopromocao = \"20261210\", valid_pro = \"20261224\", "
-                           "lojas_leram = \"C\" where produto_id = 11");
+    EXPECT_EQ(sent.back(),
+              "update produto set dtiniciopromocao = \"20261210\", valid_pro = \"20261224\", "
+              "lojas_leram = \"C\" where produto_id = 11");
     EXPECT_EQ(Um("select pre_promo from prodcadofertas"), "12.9000");
     EXPECT_EQ(Um("select preco_pro is null from produto where produto_id = 11"), "1");
 }
@@ -318,9 +342,12 @@ TEST_F(ImportRun, TheCheckBoxAndTheDatesAreReadAnewForEveryProduct) {
     };
     Importa();
     ASSERT_EQ(erro, "");
-    EXPECT_EQ(Linhas("select produto_id, valid_pro, preco_pro from produto where produto_id in (11, 12) order by 1"),
-              (std::vector<Row>{{"11", "2026-12-24", "1.0000"}, {"12", "2027-01-31", std::nullopt}}));
-    EXPECT_EQ(Um("select data2 from cadofertas"), "2026-12-24"); // the booklet keeps the first reading
+    EXPECT_EQ(
+        Linhas("select produto_id, valid_pro, preco_pro from produto where produto_id in (11, 12) "
+               "order by 1"),
+        (std::vector<Row>{{"11", "2026-12-24", "1.0000"}, {"12", "2027-01-31", std::nullopt}}));
+    EXPECT_EQ(Um("select data2 from cadofertas"),
+              "2026-12-24"); // the booklet keeps the first reading
 }
 
 TEST_F(ImportRun, AStopAtTheFirstChanceLeavesTheBookletWithoutLinks) {
@@ -387,15 +414,17 @@ TEST_F(ImportRun, ALineWithoutAPriceFieldIsABadPrice) {
 }
 
 TEST_F(ImportRun, AStatementTheServerRejectsEndsTheRunWithTheHandlesName) {
-    TestServer::Shared().Exec("CREATE TRIGGER recusa BEFORE UPDATE ON produto FOR EACH ROW "
-                              "IF NEW.produto_id = 12 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = "
-                              "'produto bloqueado'; END IF",
-                              Db);
+    TestServer::Shared().Exec(
+        "CREATE TRIGGER recusa BEFORE UPDATE ON produto FOR EACH ROW "
+        "IF NEW.produto_id = 12 THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = "
+        "'produto bloqueado'; END IF",
+        Db);
     Oferta({"7891000100103;ARROZ;1;", "0000000000789;PAO;2;", "7891000500507;CAFE;3;"});
     Importa();
     EXPECT_EQ(erro, "QTemp: produto bloqueado");
     // The link of the failing line came before the rejected update, and stays.
-    EXPECT_EQ(Linhas("select produto_id from prodcadofertas order by 1"), (std::vector<Row>{{"11"}, {"12"}}));
+    EXPECT_EQ(Linhas("select produto_id from prodcadofertas order by 1"),
+              (std::vector<Row>{{"11"}, {"12"}}));
     EXPECT_EQ(janela.Parar, "N");
 }
 
@@ -434,7 +463,8 @@ TEST_F(ImportRun, HostileNamesAndBarcodesAreStoredExactlyInBothModes) {
         if (b != '\r' && b != '\n' && b != ';')
             all += static_cast<char>(b);
     const std::string name = "Natal \"especial\" \\ 'aspas' \\\" fim\\" + all;
-    TestServer::Shared().Exec("INSERT INTO produto (produto_id, barras) VALUES (20, '000012\"34\\\\5''6')", Db);
+    TestServer::Shared().Exec(
+        "INSERT INTO produto (produto_id, barras) VALUES (20, '000012\"34\\\\5''6')", Db);
     for (const char* mode : {"DEFAULT", "'NO_BACKSLASH_ESCAPES'"}) {
         TestServer::Shared().Exec("TRUNCATE TABLE cadofertas", Db);
         TestServer::Shared().Exec("TRUNCATE TABLE prodcadofertas", Db);
@@ -445,8 +475,10 @@ TEST_F(ImportRun, HostileNamesAndBarcodesAreStoredExactlyInBothModes) {
         Importa();
         ASSERT_EQ(erro, "") << mode;
         EXPECT_EQ(Um("select descricao from cadofertas"), name) << mode;
-        EXPECT_EQ(Linhas("select produto_id from prodcadofertas"), (std::vector<Row>{{"20"}})) << mode;
-        EXPECT_NE(ReadAll("Relatorio.txt").find("00000\" or \"\"=\"    INJECAO"), std::string::npos) << mode;
+        EXPECT_EQ(Linhas("select produto_id from prodcadofertas"), (std::vector<Row>{{"20"}}))
+            << mode;
+        EXPECT_NE(ReadAll("Relatorio.txt").find(" 0000\" or \"\"=\"    INJECAO"), std::string::npos)
+            << mode;
     }
 }
 

@@ -42,7 +42,10 @@ std::optional<QString> ScriptedDialogs::AbreArquivo(QWidget*, const QString& des
     LastFilter = descricao + "|" + padrao;
     if (FileChoices.empty())
         return std::nullopt;
-    auto choice = FileChoices.front();
+    const bool chosen = FileChoices.front().has_value();
+    QString path = chosen ? *FileChoices.front() : QString();
     FileChoices.pop_front();
-    return choice;
+    if (!chosen)
+        return std::nullopt;
+    return path;
 }

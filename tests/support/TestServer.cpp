@@ -141,6 +141,8 @@ void TestServer::WaitReady() {
                                      ReadAll(Folder() / "error.log"));
         }
         MYSQL* m = mysql_init(nullptr);
+        // The tests see the stored bytes as the tool does: Windows-1252, unconverted.
+        mysql_options(m, MYSQL_SET_CHARSET_NAME, "latin1");
         if (mysql_real_connect(m, nullptr, "root", "", nullptr, 0, socket.c_str(), 0)) {
             admin_ = m;
             return;

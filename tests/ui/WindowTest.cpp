@@ -13,6 +13,7 @@
 #include "ui/Texto1252.h"
 #include "ui/UImportarCadOferta.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -62,10 +63,13 @@ private slots:
     void initTestCase() {
         auto& s = TestServer::Shared();
         s.CreateStoreDatabase(Db());
-        s.Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword + "'");
+        s.Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword +
+               "'");
         s.Exec("GRANT SELECT ON " + Db() + ".* TO leitor@'%'");
         s.Exec("INSERT INTO identificacao_servidor VALUES (10, 'c', 'LOJA', NULL, 'h')", Db());
-        s.Exec("INSERT INTO produto (produto_id, barras) VALUES (1, '7891000100103'), (2, '0000000000789')", Db());
+        s.Exec("INSERT INTO produto (produto_id, barras) VALUES (1, '7891000100103'), (2, "
+               "'0000000000789')",
+               Db());
         ConfValues v;
         v.DatabaseIP = s.Address();
         v.Databasename = Db();
@@ -147,7 +151,8 @@ private slots:
         row("Label3", p->Label3, {203, 54, 129, 13}, QStringLiteral(u"Data Término da Promoção"));
         row("dtInicio", p->dtInicio, {59, 71, 134, 21});
         row("dtFim", p->dtFim, {201, 71, 134, 21});
-        row("checkPromocao", p->checkPromocao, {116, 99, 161, 17}, QStringLiteral(u"Atualizar preço promocional"));
+        row("checkPromocao", p->checkPromocao, {116, 99, 161, 17},
+            QStringLiteral(u"Atualizar preço promocional"));
         row("lblDescricao", p->lblDescricao, {14, 177, 370, 13});
         row("Gauge1", p->Gauge1, {7, 194, 382, 19});
         row("Bevel1", p->Bevel1, {10, 221, 376, 2});
@@ -221,7 +226,8 @@ private slots:
         const QString missing = QString::fromStdString((dir.Path() / "nao-existe.csv").string());
         Choose(QStringLiteral("  ") + missing);
         QCOMPARE(dialogs->Shown.size(), size_t(1));
-        QVERIFY2(dialogs->Shown[0].Text.startsWith(QStringLiteral("Cannot open file \"")), qPrintable(dialogs->Shown[0].Text));
+        QVERIFY2(dialogs->Shown[0].Text.startsWith(QStringLiteral("Cannot open file \"")),
+                 qPrintable(dialogs->Shown[0].Text));
         QCOMPARE(dialogs->Shown[0].Icon, TDialogos::Icone::Erro);
         QCOMPARE(w->txtArquivo->text(), missing); // shown trimmed
         QVERIFY(w->Linhas.empty());
@@ -230,24 +236,6 @@ private slots:
         w->txtCadOferta->setText(QStringLiteral("x"));
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
         QCOMPARE(dialogs->Shown.back().Text, QStringLiteral(u"O arquivo não existe."));
-    }
-
-    void cancelWhileIdleAsksToClose() {
-        QEventLoop loop;
-        QTimer::singleShot(0, w.get(), [&] { QTest::mouseClick(w->cmdCancelar, Qt::LeftButton); });
-        QTimer::singleShot(0, &loop, [&] { loop.exit(7); });
-        QCOMPARE(loop.exec(), 7); // No: nothing happens
-        QCOMPARE(dialogs->Shown.back().Text, QStringLiteral("Deseja fechar?"));
-        QCOMPARE(dialogs->Shown.back().Caption, QStringLiteral(u"Atenção"));
-        QCOMPARE(dialogs->Shown.back().Buttons, TDialogos::Botoes::SimNao);
-        QCOMPARE(dialogs->Shown.back().Icon, TDialogos::Icone::Informacao);
-        QVERIFY(w->isVisible());
-
-        dialogs->Answers.push_back(TDialogos::Resposta::Sim);
-        QEventLoop second;
-        QTimer::singleShot(0, w.get(), [&] { QTest::mouseClick(w->cmdCancelar, Qt::LeftButton); });
-        QTimer::singleShot(5000, &second, [&] { second.exit(7); });
-        QCOMPARE(second.exec(), 0); // Yes: the application was told to terminate
     }
 
     void cancelDuringAnImportStopsItBeforeTheNextLine() {
@@ -267,7 +255,8 @@ private slots:
     void afterAFailedImportTwoCancelsAreNeededToClose() {
         Prepare("7891000100103;A;1,00;\r\n0000000000789;B;1.234,56;\r\n");
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
-        QCOMPARE(dialogs->Shown.back().Text, QStringLiteral("'1.234,56' is not a valid floating point value."));
+        QCOMPARE(dialogs->Shown.back().Text,
+                 QStringLiteral("'1.234,56' is not a valid floating point value."));
         QCOMPARE(w->Parar, std::string("N"));
         QVERIFY(!w->cmdImportar->isEnabled());
         QCOMPARE(w->lblDescricao->text(), QStringLiteral("Importando os dados. Aguarde..."));
@@ -286,7 +275,8 @@ private slots:
         Prepare("7891000100103;A;1;\r\n0000000000789;B;2;\r\n");
         QTimer::singleShot(0, w.get(), [&] { w->close(); });
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
-        QCOMPARE(dialogs->Shown.back().Text, QStringLiteral(u"Importação concluída com sucesso!!!"));
+        QCOMPARE(dialogs->Shown.back().Text,
+                 QStringLiteral(u"Importação concluída com sucesso!!!"));
         QVERIFY(w->isVisible()); // closed only once the handler has returned
         QTRY_VERIFY(!w->isVisible());
     }
@@ -294,7 +284,8 @@ private slots:
     void fiveEntersFromTheBookletNamePressImportar() {
         Prepare("7891000100103;A;1;\r\n");
         w->txtCadOferta->setFocus();
-        QList<QWidget*> walk = {w->dtInicio->Edit(), w->dtFim->Edit(), w->checkPromocao, w->cmdImportar};
+        QList<QWidget*> walk = {w->dtInicio->Edit(), w->dtFim->Edit(), w->checkPromocao,
+                                w->cmdImportar};
         for (QWidget* next : walk) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -373,6 +364,28 @@ private slots:
         QCOMPARE(g->Pinturas(), before + 1); // 1%: painted at once
         QImage image = g->grab().toImage();
         QCOMPARE(image.pixelColor(1 + g->FilledWidth() + 2, 2), QColor(Qt::white));
+    }
+
+    void cancelWhileIdleAsksToClose() {
+        QEventLoop loop;
+        QTimer::singleShot(0, w.get(), [&] { QTest::mouseClick(w->cmdCancelar, Qt::LeftButton); });
+        QTimer::singleShot(0, &loop, [&] { loop.exit(7); });
+        QCOMPARE(loop.exec(), 7); // No: nothing happens
+        QCOMPARE(dialogs->Shown.back().Text, QStringLiteral("Deseja fechar?"));
+        QCOMPARE(dialogs->Shown.back().Caption, QStringLiteral(u"Atenção"));
+        QCOMPARE(dialogs->Shown.back().Buttons, TDialogos::Botoes::SimNao);
+        QCOMPARE(dialogs->Shown.back().Icon, TDialogos::Icone::Informacao);
+        QVERIFY(w->isVisible());
+
+        // Yes tells the application to terminate: its message loop ends. (Last of the tests,
+        // since it runs and ends the application's loop.)
+        dialogs->Answers.push_back(TDialogos::Resposta::Sim);
+        QTimer::singleShot(0, w.get(), [&] { QTest::mouseClick(w->cmdCancelar, Qt::LeftButton); });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+        guard.start(10000);
+        QCOMPARE(QCoreApplication::exec(), 0);
     }
 };
 
