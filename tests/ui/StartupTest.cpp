@@ -9,6 +9,8 @@
 #include "connection/ConnectionInfo.h"
 #include "connection/IdentificacaoServidor.h"
 #include "platform/Erro.h"
+#include "ui/ConfiguracaoRegional.h"
+#include "ui/DatePicker.h"
 #include "ui/Texto1252.h"
 #include "ui/UImportarCadOferta.h"
 
@@ -171,6 +173,30 @@ private slots:
             QCOMPARE(dialogs->Shown.back().Caption, TAplicacao::Titulo());
         }
         QCOMPARE(dialogs->Shown.size(), std::size(rows)); // the loop went on after each
+    }
+
+    void regionalSettingsComeFromTheLocale() {
+        struct Row {
+            QLocale locale;
+            char decimal, thousands, date, time;
+            std::string shortDate;
+        };
+        const Row rows[] = {
+            {QLocale(QLocale::Portuguese, QLocale::Brazil), ',', '.', '/', ':', "dd/MM/yyyy"},
+            {QLocale::c(), ',', '.', '/', ':', "dd/MM/yyyy"}, // no locale named: Brazilian
+            {QLocale(QLocale::English, QLocale::UnitedStates), '.', ',', '/', ':', "M/d/yy"},
+            {QLocale(QLocale::German, QLocale::Germany), ',', '.', '.', ':', "dd.MM.yy"},
+        };
+        for (const auto& r : rows) {
+            TFormatSettings f = LeConfiguracaoRegional(r.locale);
+            QCOMPARE(f.DecimalSeparator, r.decimal);
+            QCOMPARE(f.ThousandSeparator, r.thousands);
+            QCOMPARE(f.DateSeparator, r.date);
+            QCOMPARE(f.TimeSeparator, r.time);
+            QCOMPARE(f.ShortDateFormat, r.shortDate);
+        }
+        QCOMPARE(FormatoMascaravel(QStringLiteral("M/d/yy")), QStringLiteral("MM/dd/yyyy"));
+        QCOMPARE(FormatoMascaravel(QStringLiteral("dd.MM.yy")), QStringLiteral("dd.MM.yyyy"));
     }
 
     void theTitleIsTheProgramNameUpToItsFirstDot() {
