@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #if defined(_WIN32)
+#define NOMINMAX
 #include <windows.h>
 #else
 #include <cerrno>
@@ -61,9 +62,9 @@ std::string CaminhoCompletoDe(const std::string& nomeArquivo) {
 
 TArquivoLeitura::TArquivoLeitura(const std::string& nomeArquivo)
     : caminho_(CaminhoCompletoDe(nomeArquivo)) {
-    HANDLE h = CreateFileA(nomeArquivo.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                           nullptr);
+    HANDLE h =
+        CreateFileA(nomeArquivo.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         FalhaAoAbrir(caminho_, TextoDoErro(GetLastError()));
     handle_ = h;
@@ -72,7 +73,9 @@ TArquivoLeitura::TArquivoLeitura(const std::string& nomeArquivo)
         tamanho_ = static_cast<std::size_t>(tamanho.QuadPart);
 }
 
-TArquivoLeitura::~TArquivoLeitura() { CloseHandle(static_cast<HANDLE>(handle_)); }
+TArquivoLeitura::~TArquivoLeitura() {
+    CloseHandle(static_cast<HANDLE>(handle_));
+}
 
 std::size_t TArquivoLeitura::Le(char* destino, std::size_t n) {
     DWORD pedidos = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
@@ -107,7 +110,9 @@ TArquivoLeitura::TArquivoLeitura(const std::string& nomeArquivo)
         tamanho_ = static_cast<std::size_t>(info.st_size);
 }
 
-TArquivoLeitura::~TArquivoLeitura() { ::close(fd_); }
+TArquivoLeitura::~TArquivoLeitura() {
+    ::close(fd_);
+}
 
 std::size_t TArquivoLeitura::Le(char* destino, std::size_t n) {
     for (;;) {

@@ -21,14 +21,20 @@
 
 namespace {
 
-bool EhBranco(char c) { return c == ' ' || c == '\t'; }
+bool EhBranco(char c) {
+    return c == ' ' || c == '\t';
+}
 
 #if defined(_WIN32)
 constexpr char SeparadorDeCaminhos = ';';
-bool TemPasta(const std::string& nome) { return nome.find_first_of("\\/:") != std::string::npos; }
+bool TemPasta(const std::string& nome) {
+    return nome.find_first_of("\\/:") != std::string::npos;
+}
 #else
 constexpr char SeparadorDeCaminhos = ':';
-bool TemPasta(const std::string& nome) { return nome.find('/') != std::string::npos; }
+bool TemPasta(const std::string& nome) {
+    return nome.find('/') != std::string::npos;
+}
 #endif
 
 bool EhExecutavel(const std::filesystem::path& caminho) {
@@ -202,8 +208,8 @@ std::string ProcuraPrograma(const std::string& programa, const std::string& past
     std::string achado = Procura(programa, pastaDoPrograma, pastaAtual, caminhos);
 #if !defined(_WIN32)
     if (achado.empty() && TerminaComExe(programa))
-        achado = Procura(programa.substr(0, programa.size() - 4), pastaDoPrograma, pastaAtual,
-                         caminhos);
+        achado =
+            Procura(programa.substr(0, programa.size() - 4), pastaDoPrograma, pastaAtual, caminhos);
 #endif
     return achado;
 }

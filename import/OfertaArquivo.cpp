@@ -1,0 +1,123 @@
+#include "import/OfertaArquivo.h"
+
+#include "platform/LeituraArquivo.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace {
+
+// The characters at which a line ends: NUL, LF and CR.
+constexpr std::array<bool, 256> TabelaFimDeLinha = [] {
+    std::array<bool, 256> t{};
+    t[0] = true;
+    t['\n'] = true;
+    t['\r'] = true;
+    return t;
+}();
+
+inline const char* ProximoFimDeLinha(const char* p, const char* fim) {
+    while (p < fim && !TabelaFimDeLinha[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
+
+// The file is read in blocks of this size, so that the whole file never sits in memory beside
+// its lines.
+constexpr std::size_t TamanhoBloco = std::size_t{1} << 20;
+
+} // namespace
+
+bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
+    if (terminou_)
+        return false;
+    const char* p = bloco.data();
+    const char* const fim = p + bloco.size();
+    if (aposCR_ && p < fim) {
+        // The CR that ended the last block's line may be followed by its LF here.
+        aposCR_ = false;
+        if (*p == '\n')
+            ++p;
+    }
+    while (p < fim) {
+        if (*p == '\0' && pendente_.empty()) {
+            // A NUL where a line would begin ends the text without a line.
+            terminou_ = true;
+            return false;
+        }
+        const char* q = ProximoFimDeLinha(p, fim);
+        if (q == fim) {
+            pendente_.append(p, q);
+            break;
+        }
+        if (pendente_.empty()) {
+            linhas_.emplace_back(p, q);
+        } else {
+            pendente_.append(p, q);
+            linhas_.push_back(std::move(pendente_));
+            pendente_.clear();
+        }
+        if (*q == '\0') {
+            terminou_ = true;
+            return false;
+        }
+        if (*q == '\r') {
+            ++q;
+            if (q == fim) {
+                aposCR_ = true;
+                break;
+            }
+        }
+        if (*q == '\n')
+            ++q;
+        p = q;
+    }
+    return true;
+}
+
+void TDivisorLinhas::Termina() {
+    if (!pendente_.empty()) {
+        linhas_.push_back(std::move(pendente_));
+        pendente_.clear();
+    }
+    terminou_ = true;
+}
+
+TLinhas DivideLinhas(std::string_view texto) {
+    TLinhas linhas;
+    TDivisorLinhas divisor(linhas);
+    divisor.Acrescenta(texto);
+    divisor.Termina();
+    return linhas;
+}
+
+void CarregaLinhas(const std::string& nomeArquivo, TLinhas& linhas) {
+    TLinhas().swap(linhas);
+
+    TArquivoLeitura arquivo(nomeArquivo);
+    const std::size_t tamanho = arquivo.Tamanho();
+    // A small file is read in one go; one byte more lets that read see the end of the file.
+    const std::size_t capacidadeBloco =
+        std::min(TamanhoBloco, std::max(tamanho + 1, std::size_t{1} << 16));
+    auto bloco = std::make_unique_for_overwrite<char[]>(capacidadeBloco);
+
+    TLinhas lidas;
+    TDivisorLinhas divisor(lidas);
+    bool primeiro = true;
+    for (;;) {
+        std::size_t n = arquivo.Le(bloco.get(), capacidadeBloco);
+        if (n == 0 || !divisor.Acrescenta({bloco.get(), n}))
+            break;
+        if (primeiro && n < tamanho && !lidas.empty()) {
+            // Reserve for the whole file at the line length of its first block, and a little
+            // more, so that the list is not copied as it grows.
+            double estimativa = static_cast<double>(lidas.size()) * static_cast<double>(tamanho) /
+                                static_cast<double>(n) * 1.03;
+            lidas.reserve(std::min(tamanho, static_cast<std::size_t>(estimativa) + 16));
+        }
+        primeiro = false;
+    }
+    divisor.Termina();
+    linhas = std::move(lidas);
+}

@@ -1,0 +1,129 @@
+#include "import/OfertaArquivo.h"
+#include "platform/Erro.h"
+#include "platform/LeituraArquivo.h"
+#include "platform/Texto.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+using namespace std::string_literals;
+
+namespace {
+
+struct CasoDivisao {
+    std::string texto;
+    TLinhas linhas;
+};
+
+const CasoDivisao CasosDivisao[] = {
+    {""s, {}},
+    {"\r\n"s, {""}},
+    {"\n"s, {""}},
+    {"\r"s, {""}},
+    {"a"s, {"a"}},
+    {"a\r\n"s, {"a"}},
+    {"a\rb\nc\r\nd"s, {"a", "b", "c", "d"}},
+    {"a\n\rb"s, {"a", "", "b"}},
+    {"a\n\r"s, {"a", ""}},
+    {"a\r\r\nb\n\nc\r\n"s, {"a", "", "b", "", "c"}},
+    {"ab\0cd\r\nef"s, {"ab"}},
+    {"\0abc\n"s, {}},
+    {"a\r\0b"s, {"a"}},
+    {"\xEF\xBB\xBF\xE7\xE3o;\xFF\t \x80\r\n"s, {"\xEF\xBB\xBF\xE7\xE3o;\xFF\t \x80"}},
+};
+
+// The same cases, each in blocks of every size, so that each line end falls on a boundary.
+TEST(TDivisorLinhas, SplitsByTheLineEndRulesWhateverTheBlocks) {
+    for (const auto& caso : CasosDivisao) {
+        EXPECT_EQ(DivideLinhas(caso.texto), caso.linhas) << testing::PrintToString(caso.texto);
+        for (std::size_t bloco = 1; bloco <= caso.texto.size(); ++bloco) {
+            TLinhas linhas;
+            TDivisorLinhas divisor(linhas);
+            for (std::size_t i = 0; i < caso.texto.size(); i += bloco)
+                divisor.Acrescenta(std::string_view(caso.texto).substr(i, bloco));
+            divisor.Termina();
+            EXPECT_EQ(linhas, caso.linhas) << testing::PrintToString(caso.texto) << " " << bloco;
+        }
+    }
+}
+
+TEST(CarregaLinhas, LoadsFilesByTheLineEndRules) {
+    TempDir pasta;
+    for (const auto& caso : CasosDivisao) {
+        TLinhas linhas{"previous"};
+        CarregaLinhas(pasta.Write("oferta.csv", caso.texto), linhas);
+        EXPECT_EQ(linhas, caso.linhas) << testing::PrintToString(caso.texto);
+    }
+}
+
+// A file of several read blocks: a CR LF split between two blocks, lines that span them and a
+// NUL far into the file, past which nothing is loaded.
+TEST(CarregaLinhas, LargeFileWithMixedLineEndsAndNulMidFile) {
+    const std::size_t bloco = std::size_t{1} << 20;
+    std::string texto;
+    TLinhas esperadas;
+    const char* fins[] = {"\r\n", "\n", "\r", "\n\r"};
+    for (int i = 0;; ++i) {
+        const bool primeiroBloco = texto.size() < bloco;
+        std::string linha = "7891000" + std::to_string(i) + ";PRODUTO " + std::to_string(i * 7) +
+                            ";" + std::to_string(i % 1000) + ",99;";
+        if (primeiroBloco && texto.size() + linha.size() + 2 > bloco)
+            linha.resize(bloco - 1 - texto.size(), 'x'); // its CR is the block's last byte
+        texto += linha + (primeiroBloco ? "\r\n" : fins[i % 4]);
+        esperadas.push_back(linha);
+        if (!primeiroBloco && i % 4 == 3)
+            esperadas.push_back("");
+        if (texto.size() > 2 * bloco + 12345) {
+            texto += "NUL ends the text\0"s + "ignored line\r\n";
+            esperadas.push_back("NUL ends the text");
+            break;
+        }
+    }
+    ASSERT_EQ(texto.substr(bloco - 1, 2), "\r\n");
+    TempDir pasta;
+    TLinhas linhas;
+    CarregaLinhas(pasta.Write("grande.csv", texto), linhas);
+    EXPECT_EQ(linhas, esperadas);
+    CarregaLinhas(pasta.Write("grande.csv", texto), linhas);
+    EXPECT_EQ(linhas, esperadas) << "loading the same file twice gives the same lines";
+}
+
+void EsperaFalhaAoAbrir(const std::string& nome, const std::string& caminho, int codigo) {
+    TLinhas linhas{"previous", "lines"};
+    try {
+        CarregaLinhas(nome, linhas);
+        ADD_FAILURE() << "no error for " << nome;
+    } catch (const EErro& e) {
+        EXPECT_EQ(e.Message(),
+                  "Cannot open file \"" + caminho + "\". " + MensagemDoSistema(codigo));
+    }
+    EXPECT_TRUE(linhas.empty());
+}
+
+TEST(CarregaLinhas, FileThatCannotBeOpenedLeavesNoLines) {
+    TempDir pasta;
+    const std::string dir = pasta.Path().string();
+    EsperaFalhaAoAbrir(dir + "/missing.csv", dir + "/missing.csv", ENOENT);
+    EsperaFalhaAoAbrir(dir + "/sub/../missing.csv", dir + "/missing.csv", ENOENT);
+    EsperaFalhaAoAbrir("relative-missing.csv",
+                       (std::filesystem::current_path() / "relative-missing.csv").string(), ENOENT);
+    EsperaFalhaAoAbrir(dir, dir, EISDIR);
+    const std::string arquivo = pasta.Write("file.csv", "a;b;1;");
+    EsperaFalhaAoAbrir(arquivo + "/x.csv", arquivo + "/x.csv", ENOTDIR);
+    EXPECT_THROW(LerArquivoInteiro(dir), EErro);
+}
+
+TEST(LerArquivoInteiro, ReturnsEveryByteUnchanged) {
+    std::string todos;
+    for (int i = 0; i < 256 * 300; ++i)
+        todos += static_cast<char>(i % 256 ^ i / 256);
+    TempDir pasta;
+    EXPECT_EQ(LerArquivoInteiro(pasta.Write("binary.bin", todos)), todos);
+    EXPECT_EQ(LerArquivoInteiro(pasta.Write("empty.csv", "")), "");
+}
+
+} // namespace
