@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the tool and opens it against a throwaway demo store database: a local MariaDB on
 # 127.0.0.2 port 3306 with sample products, and a connection.conf beside the program made
-# for it. The server and its data are removed when the window closes.
+# for it by escreve-connection-conf. The server and its data are removed when the window
+# closes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target VivuzoriVodizerArizoz
+cmake --build build --target VivuzoriVodizerArizoz visualizador escreve-connection-conf
 
 address=${DEMO_ADDRESS:-127.0.0.2}
 password=demo-senha
@@ -39,16 +40,9 @@ sql -e "DELETE FROM mysql.global_priv WHERE User = '' OR (User = 'root' AND Host
 sql loja_demo <schema/store.sql
 sql loja_demo <demo/loja-demo.sql
 
-hex() { printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n'; }
-conf=build/app/connection.conf
-{
-    echo "[connection]"
-    echo "DatabaseIP=$(hex "$address")"
-    echo "Databasename=$(hex loja_demo)"
-    echo "Usuario=$(hex leitor)"
-    echo "Senha=$(hex "$password")"
-    echo "Name=$(hex 'Loja Demo')"
-} >"$conf"
+# connection.conf beside the program, the password given on the standard input.
+printf '%s\n' "$password" | build/app/escreve-connection-conf --pasta build/app --sobrescrever \
+    --host "$address" --banco loja_demo --usuario leitor --nome 'Loja Demo' --senha-stdin
 
 echo "Demo store on $address:3306 (database loja_demo). Sample offer files: $root/demo/*.csv"
 cd demo # the report of products not found is written here
