@@ -1,3 +1,5 @@
+// The texts of the core spell their non-ASCII characters as the \x escapes of their
+// Windows-1252 bytes, so that they are the same bytes whatever the compiler's narrow encoding.
 #include "connection/IdentificacaoServidor.h"
 
 #include "connection/ConnectionInfo.h"
@@ -33,14 +35,14 @@ void TIdentificacaoServidor::Load() {
         auto& info = TConnectionInfo::GetInstance();
         query = TDao::CreateQuery(info.GetConnection(), Comando, false, true);
         if (query->RecordCount() <= 0)
-            throw EErro("Não foi possível encontrar a identificação do servidor.");
+            throw EErro("N\xE3o foi poss\xEDvel encontrar a identifica\xE7\xE3o do servidor.");
         filialId_ = query->FieldByName("filial_id").AsInteger();
         cnpjServidor_ = query->FieldByName("cnpj_servidor").AsString();
         tipoServidor_ = query->FieldByName("tipo_servidor").AsString();
         dataIdentificacao_ = query->FieldByName("data_identificacao").AsDateTime();
         hashIdentificacao_ = query->FieldByName("hash_identificacao").AsString();
     } catch (const EErro& e) {
-        throw EErro("Falha ao carregar dados de identificação do servidor.\r\nMotivo: " +
+        throw EErro("Falha ao carregar dados de identifica\xE7\xE3o do servidor.\r\nMotivo: " +
                     e.Message());
     }
 }

@@ -77,8 +77,11 @@ std::vector<std::string> NomesBibliotecaCliente() {
 
 const TBibliotecaCliente& CarregaBibliotecaCliente(const std::vector<std::string>& nomes) {
     // One table per list of names, so that a test can ask for a library that does not exist
-    // without disturbing the real one.
-    static std::map<std::vector<std::string>, std::unique_ptr<TBibliotecaCliente>> carregadas;
+    // without disturbing the real one. The tables are never destroyed: connections held by
+    // other static objects (the identification connection of the settings) close through them
+    // while the program exits, whatever the order in which static objects go.
+    static auto& carregadas =
+        *new std::map<std::vector<std::string>, std::unique_ptr<TBibliotecaCliente>>();
     const auto& chave = nomes.empty() ? NomesBibliotecaCliente() : nomes;
     auto& b = carregadas[chave];
     if (!b)

@@ -1,3 +1,5 @@
+// The texts of the core spell their non-ASCII characters as the \x escapes of their
+// Windows-1252 bytes, so that they are the same bytes whatever the compiler's narrow encoding.
 #include "import/ImportaOfertas.h"
 
 #include "db/MyConnection.h"
@@ -119,18 +121,19 @@ bool TExecucao::Precondicoes() {
     using C = ImportWindow::Controle;
     std::string arquivo = Trim(janela_.TextoArquivo());
     if (arquivo.empty())
-        Recusa("Selecione um arquivo para a importação.", C::txtArquivo);
+        Recusa("Selecione um arquivo para a importa\xE7\xE3o.", C::txtArquivo);
     std::error_code erro;
     if (!std::filesystem::is_regular_file(arquivo, erro))
-        Recusa("O arquivo não existe.", C::txtArquivo);
+        Recusa("O arquivo n\xE3o existe.", C::txtArquivo);
     if (Trim(janela_.TextoCadOferta()).empty())
         Recusa("Defina um nome para o caderno de oferta.", C::txtCadOferta);
     if (janela_.DataFim() < janela_.DataInicio())
-        Recusa("A data do início da promoção não pode ser maior que a data do término da "
-               "promoção.",
+        Recusa("A data do in\xED"
+               "cio da promo\xE7\xE3o n\xE3o pode ser maior que a data do t\xE9rmino da "
+               "promo\xE7\xE3o.",
                C::dtInicio);
     if (janela_.Linhas.empty()) {
-        janela_.Mensagem("Não existem dados para serem importados.");
+        janela_.Mensagem("N\xE3o existem dados para serem importados.");
         janela_.Foca(C::txtArquivo);
         return false;
     }
@@ -214,7 +217,7 @@ void TExecucao::Conclui() {
         TImpres& r = *janela_.Relatorio;
         r.AddSeparador("-", 127);
         r.AddLinha(
-            "Total Produtos não importados: " +
+            "Total Produtos n\xE3o importados: " +
                 AgrupaMilhares(std::to_string(naoEncontrados_), ctx_.Formato.ThousandSeparator),
             3, -1);
         r.Visualiza(ctx_.NomeRelatorio);
@@ -222,7 +225,8 @@ void TExecucao::Conclui() {
     janela_.Relatorio.reset();
     Restaura();
     janela_.Parar = "S";
-    janela_.Mensagem("Importação concluída com sucesso!!!");
+    janela_.Mensagem("Importa\xE7\xE3o conclu\xED"
+                     "da com sucesso!!!");
 }
 
 void TExecucao::Executa() {

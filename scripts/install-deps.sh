@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang-format
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libmariadb-dev mariadb-server mariadb-client
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite.
+# Installs what is missing, builds everything and runs the whole test suite; then the same suite
+# built with the sanitizers (scripts/sanitize.sh) and a short run of every fuzz target
+# (scripts/fuzz.sh). Arguments go to both ctest runs. CADOFERTAS_QUICK=1 runs the plain suite
+# alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --build build -j2
 ctest --test-dir build --output-on-failure "$@"
+if [ "${CADOFERTAS_QUICK:-0}" != 1 ]; then
+    bash scripts/sanitize.sh "$@"
+    bash scripts/fuzz.sh
+fi

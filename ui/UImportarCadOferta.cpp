@@ -48,6 +48,17 @@ QLabel* Rotulo(QWidget* pai, const QString& texto, int x, int y, int largura, in
     return rotulo;
 }
 
+// Runs a handler. An exception that escapes it goes to the default error display here, at the
+// handler's edge: unwinding through Qt's own event delivery, which is not written for
+// exceptions, would leave its bookkeeping of the event behind.
+template <typename F> void TrataErros(F&& handler) {
+    try {
+        handler();
+    } catch (...) {
+        TAplicacao::MostraErro(std::current_exception());
+    }
+}
+
 bool TeclaEnter(QEvent* evento) {
     if (evento->type() != QEvent::KeyPress)
         return false;
@@ -116,7 +127,8 @@ void TFImportarCadOfertas::CriaControles() {
     sbArquivo->setGeometry(362, 10, 23, 22);
     sbArquivo->setText(QStringLiteral("..."));
     sbArquivo->setFocusPolicy(Qt::NoFocus);
-    connect(sbArquivo, &QToolButton::clicked, this, &TFImportarCadOfertas::sbArquivoClick);
+    connect(sbArquivo, &QToolButton::clicked, this,
+            [this] { TrataErros([this] { sbArquivoClick(); }); });
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(2, 44, 394, 124);
@@ -159,8 +171,10 @@ void TFImportarCadOfertas::CriaControles() {
         botao->setDefault(false);
         botao->installEventFilter(this);
     }
-    connect(cmdImportar, &QPushButton::clicked, this, &TFImportarCadOfertas::cmdImportarClick);
-    connect(cmdCancelar, &QPushButton::clicked, this, &TFImportarCadOfertas::cmdCancelarClick);
+    connect(cmdImportar, &QPushButton::clicked, this,
+            [this] { TrataErros([this] { cmdImportarClick(); }); });
+    connect(cmdCancelar, &QPushButton::clicked, this,
+            [this] { TrataErros([this] { cmdCancelarClick(); }); });
 }
 
 void TFImportarCadOfertas::OrdemDeTabulacao() {

@@ -11,6 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include <sys/wait.h>
+
 namespace {
 
 const std::string Prefix = "Falha ao carregar dados de identificação do servidor.\r\nMotivo: ";
@@ -193,3 +200,53 @@ TEST(CreateQuery, AFailedOpenWithoutRaisingGivesNoQuery) {
 }
 
 } // namespace
+
+namespace {
+
+// Runs a program and gives its exit status and what it printed.
+std::pair<int, std::string> RunProgram(const std::string& program) {
+    std::string out;
+    FILE* p = ::popen((program + " 2>&1").c_str(), "r");
+    if (!p)
+        return {-1, out};
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
+        out.append(buffer, n);
+    int status = ::pclose(p);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+} // namespace
+
+// A program that ends without releasing the settings closes the identification connection during
+// the static clean-up; the client library's table must still be there then (the sanitizer build
+// catches a use after free here).
+TEST_F(Identification, TheIdentificationConnectionClosesCleanlyAtExit) {
+    auto& s = TestServer::Shared();
+    s.Exec("INSERT INTO identificacao_servidor VALUES (12, 'c', 'LOJA', NULL, 'h')", "loja_id");
+    // The helper reads the connection.conf that SetUp wrote beside this program: same folder.
+    size_t mark = s.Mark();
+    auto [status, out] =
+        RunProgram((std::filesystem::path(TConnectionInfo::CaminhoArquivo()).parent_path() /
+                    "exit_with_connection")
+                       .string());
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_EQ(out, "12\n");
+    // The server logs the quit as it reads it, a moment after the program has gone.
+    long thread = -1;
+    bool quit = false;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!quit && std::chrono::steady_clock::now() < deadline) {
+        for (auto& e : s.Since(mark)) {
+            if (e.Command == "Connect" && e.Argument.rfind("leitor@", 0) == 0)
+                thread = e.Thread;
+            if (e.Command == "Quit" && e.Thread == thread)
+                quit = true;
+        }
+        if (!quit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_NE(thread, -1);
+    EXPECT_TRUE(quit) << "the connection was not closed at exit";
+}

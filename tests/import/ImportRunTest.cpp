@@ -110,6 +110,7 @@ protected:
         size_t mark = s.Mark();
         TContextoImportacao ctx{QTemp, QProd};
         ctx.Relogio = RelogioFixo;
+        ctx.NomeRelatorio = nomeRelatorio;
         try {
             ImportaOfertas(janela, ctx);
         } catch (const EErro& e) {
@@ -156,7 +157,39 @@ protected:
     FakeWindow janela;
     std::string erro;
     bool abortou = false;
+    std::string nomeRelatorio = "Relatorio.txt";
 };
+
+// A value as a statement must carry it between double quotes: every quote doubled, and every
+// backslash doubled where backslashes escape.
+std::string Escaped(const std::string& value, bool backslashesEscape) {
+    std::string out;
+    for (char c : value) {
+        if (c == '"' || (c == '\\' && backslashesEscape))
+            out += c;
+        out += c;
+    }
+    return out;
+}
+
+std::string HexOf(const std::string& bytes) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+// Every byte value from 1 to 255 but the two line ends and the field separator.
+std::string EveryByte() {
+    std::string all;
+    for (int b = 1; b <= 255; ++b)
+        if (b != '\r' && b != '\n' && b != ';')
+            all += static_cast<char>(b);
+    return all;
+}
 
 TEST_F(ImportRun, TheTypicalRequestSendsTheTemplatesInOrder) {
     Oferta({"7891000100103;ARROZ TIPO 1 5 KG;12,90;", "7891000999999;NAO EXISTE;9,99;"});
@@ -492,6 +525,125 @@ TEST_F(ImportRun, LinesReplacedDuringTheRunAreNeverReadPastTheirEnd) {
     EXPECT_EQ(erro, "");
     EXPECT_EQ(Linhas("select produto_id from prodcadofertas"), (std::vector<Row>{{"11"}}));
     EXPECT_EQ(janela.Mensagens, std::vector<std::string>{"Importação concluída com sucesso!!!"});
+}
+
+TEST_F(ImportRun, BarcodesOfEveryByteFindTheirProductsAndNeverChangeAStatement) {
+    // Six barcodes of 42 bytes hold every byte value; each names one product (written by its
+    // hexadecimal form, so that this test's own statements need no escaping).
+    const std::string all = EveryByte();
+    ASSERT_EQ(all.size(), 252u);
+    std::vector<std::string> pieces;
+    for (size_t i = 0; i < all.size(); i += 42)
+        pieces.push_back(all.substr(i, 42));
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        TestServer::Shared().Exec("INSERT INTO produto (produto_id, barras) VALUES (" +
+                                      std::to_string(100 + k) + ", X'" + HexOf(pieces[k]) + "')",
+                                  Db);
+        ASSERT_EQ(Um("select count(*) from produto where barras = X'" + HexOf(pieces[k]) + "'"),
+                  "1");
+    }
+    // A name that opens with a quote, ends with a backslash and holds every byte between.
+    const std::string name = "\"'\\" + all + "\\\"\\";
+    const std::string missing = "\\\" or 1=1 -- \\";
+    for (bool noBackslashEscapes : {false, true}) {
+        SCOPED_TRACE(noBackslashEscapes ? "NO_BACKSLASH_ESCAPES" : "default mode");
+        TestServer::Shared().Exec("TRUNCATE TABLE cadofertas", Db);
+        TestServer::Shared().Exec("TRUNCATE TABLE prodcadofertas", Db);
+        TestServer::Shared().Exec("UPDATE produto SET lojas_leram = ''", Db);
+        QTemp.SetSQL(noBackslashEscapes ? "SET SESSION sql_mode = 'NO_BACKSLASH_ESCAPES'"
+                                        : "SET SESSION sql_mode = DEFAULT");
+        QTemp.Execute();
+        std::vector<std::string> lines;
+        for (const auto& p : pieces)
+            lines.push_back(p + ";PECA;1;");
+        lines.push_back(missing + ";FALTA;2;");
+        Oferta(lines);
+        janela.CadOferta = name;
+        auto sent = Importa();
+        ASSERT_EQ(erro, "");
+        EXPECT_EQ(Um("select descricao from cadofertas"), name);
+        EXPECT_EQ(Um("select group_concat(produto_id order by produto_id) from prodcadofertas"),
+                  "100,101,102,103,104,105");
+        EXPECT_EQ(Um("select count(*) from produto where lojas_leram <> ''"), "6");
+        // Each value went out escaped and nothing else of the statements changed.
+        const bool escapes = !noBackslashEscapes;
+        ASSERT_FALSE(sent.empty());
+        EXPECT_EQ(sent[0], "insert into cadofertas (descricao, dtcadastro, data1, data2, "
+                           "lojas_leram) values (\"" +
+                               Escaped(name, escapes) +
+                               "\", \"20261209 17:05:30\", \"20261210\", \"20261224\", \"C\")");
+        std::vector<std::string> lookups;
+        for (const auto& q : sent)
+            if (q.rfind("select * from produto ", 0) == 0)
+                lookups.push_back(q);
+        std::vector<std::string> expected;
+        for (const auto& p : pieces)
+            expected.push_back(Found(Escaped(p, escapes)));
+        expected.push_back(Found(Escaped(missing, escapes)));
+        EXPECT_EQ(lookups, expected);
+        EXPECT_EQ(sent.back(), Alt(Escaped(missing, escapes)));
+        EXPECT_NE(ReadAll("Relatorio.txt").find(" " + missing.substr(0, 13) + "    FALTA"),
+                  std::string::npos);
+    }
+    QTemp.SetSQL("SET SESSION sql_mode = DEFAULT");
+    QTemp.Execute();
+}
+
+TEST_F(ImportRun, AHundredKilobyteNameIsStoredWholeOrRefusedWhole) {
+    std::string name = "N";
+    while (name.size() < 100 * 1024)
+        name += EveryByte() + "\"\\'";
+    name += "Z";
+    const std::string longBarcode = "7" + std::string(100 * 1024, '\\') + "\"";
+    Oferta({"7891000100103;ARROZ;1;", longBarcode + ";LONGO;2;"});
+    janela.CadOferta = name;
+    // A TEXT column holds 64 KB: under the server's strict mode the booklet is refused whole.
+    Importa();
+    EXPECT_EQ(erro, "QTemp: Data too long for column 'descricao' at row 1");
+    EXPECT_EQ(Um("select count(*) from cadofertas"), "0");
+    EXPECT_EQ(Um("select count(*) from prodcadofertas"), "0");
+
+    TestServer::Shared().Exec("ALTER TABLE cadofertas MODIFY descricao MEDIUMTEXT NOT NULL", Db);
+    for (const char* mode : {"DEFAULT", "'NO_BACKSLASH_ESCAPES'"}) {
+        SCOPED_TRACE(mode);
+        TestServer::Shared().Exec("TRUNCATE TABLE cadofertas", Db);
+        TestServer::Shared().Exec("TRUNCATE TABLE prodcadofertas", Db);
+        QTemp.SetSQL("SET SESSION sql_mode = "s + mode);
+        QTemp.Execute();
+        erro.clear();
+        auto sent = Importa();
+        EXPECT_EQ(erro, "");
+        EXPECT_EQ(Um("select length(descricao) from cadofertas"), std::to_string(name.size()));
+        EXPECT_EQ(Um("select descricao from cadofertas"), name);
+        EXPECT_EQ(Um("select produto_id from prodcadofertas"), "11");
+        // The long barcode was looked up whole, in both tables.
+        EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
+                                [&](const std::string& q) {
+                                    return q.find(Escaped(longBarcode, mode[0] == 'D')) !=
+                                           std::string::npos;
+                                }),
+                  2);
+        EXPECT_NE(ReadAll("Relatorio.txt").find(" " + longBarcode.substr(0, 13) + "    LONGO"),
+                  std::string::npos);
+    }
+    TestServer::Shared().Exec("TRUNCATE TABLE cadofertas", Db);
+    TestServer::Shared().Exec("ALTER TABLE cadofertas MODIFY descricao TEXT NOT NULL", Db);
+    QTemp.SetSQL("SET SESSION sql_mode = DEFAULT");
+    QTemp.Execute();
+}
+
+TEST_F(ImportRun, AReportWhoseFolderIsAFileEndsTheRunWithoutTheViewer) {
+    Oferta({"7891000100103;ARROZ;1;", "7891000999999;NAO EXISTE;9,99;"});
+    const std::string file = dir.Write("um-arquivo", "x");
+    nomeRelatorio = file + "/Relatorio.txt";
+    Importa();
+    EXPECT_EQ(erro, "Cannot create file \"" + nomeRelatorio + "\". Not a directory");
+    EXPECT_EQ(Linhas("select produto_id from prodcadofertas"), (std::vector<Row>{{"11"}}));
+    EXPECT_EQ(janela.Parar, "N");
+    EXPECT_FALSE(janela.Habilitado);
+    EXPECT_TRUE(janela.Mensagens.empty());
+    EXPECT_EQ(ReadAll(file), "x");
+    EXPECT_EQ(ViewerRecord(false), "");
 }
 
 TEST(ImportStatements, RegistrationTimeUsesTheRegionalTimeSeparator) {

@@ -1,0 +1,89 @@
+// The offer file's line splitting on any bytes. The lines joined with LF give back the text up to
+// its first NUL with every line end (CR LF, CR, LF) made one LF and a last line end dropped; no
+// line holds a line end or a NUL; the text cut into blocks anywhere splits the same as whole;
+// and a file with the same bytes loads the same lines.
+#include "FuzzSupport.h"
+#include "import/OfertaArquivo.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The text as the lines should join back: up to the first NUL, line ends made LF, and one last
+// line end dropped.
+std::string Normalizado(std::string_view texto) {
+    texto = texto.substr(0, texto.find('\0'));
+    std::string saida;
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        if (texto[i] == '\r') {
+            saida += '\n';
+            if (i + 1 < texto.size() && texto[i + 1] == '\n')
+                ++i;
+        } else {
+            saida += texto[i];
+        }
+    }
+    if (!saida.empty() && saida.back() == '\n')
+        saida.pop_back();
+    return saida;
+}
+
+void ConfereLinhas(std::string_view texto, const TLinhas& linhas) {
+    const std::string_view util = texto.substr(0, texto.find('\0'));
+    const std::string esperado = Normalizado(texto);
+    std::size_t quebras = 0;
+    for (char c : esperado)
+        quebras += c == '\n';
+    CONFERE(linhas.size() == (util.empty() ? 0 : quebras + 1));
+    std::string junto;
+    for (std::size_t i = 0; i < linhas.size(); ++i) {
+        CONFERE(linhas[i].find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
+        if (i > 0)
+            junto += '\n';
+        junto += linhas[i];
+    }
+    CONFERE(junto == esperado);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
+    TLeitorFuzz leitor(dados, tamanho);
+    const std::uint8_t semente = leitor.Byte();
+    const std::string_view texto = leitor.Resto();
+
+    const TLinhas inteiras = DivideLinhas(texto);
+    ConfereLinhas(texto, inteiras);
+
+    // Cut into blocks of sizes from 0 to 7 (0: an empty block in between), as a file read in
+    // blocks arrives.
+    TLinhas emBlocos;
+    TDivisorLinhas divisor(emBlocos);
+    std::uint32_t estado = semente * 2654435761u + 1;
+    std::size_t pos = 0;
+    bool aberto = true;
+    while (pos < texto.size()) {
+        estado = estado * 1103515245u + 12345u;
+        std::size_t n = std::min<std::size_t>((estado >> 16) % 8, texto.size() - pos);
+        bool continua = divisor.Acrescenta(texto.substr(pos, n));
+        // The block that holds the first NUL is the one that ends the text.
+        if (aberto)
+            CONFERE(continua == (texto.substr(pos, n).find('\0') == std::string_view::npos));
+        else
+            CONFERE(!continua);
+        if (!continua)
+            aberto = false;
+        pos += n;
+    }
+    divisor.Termina();
+    CONFERE(emBlocos == inteiras);
+
+    const std::string& arquivo = ArquivoDeTrabalho("oferta.csv");
+    EscreveArquivo(arquivo, texto);
+    TLinhas carregadas = {"linha antiga"};
+    CarregaLinhas(arquivo, carregadas);
+    CONFERE(carregadas == inteiras);
+    return 0;
+}
