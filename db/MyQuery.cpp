@@ -54,9 +54,9 @@ TDataHora TField::AsDateTime() const {
     return dh;
 }
 
-void TMyQuery::SetSQL(std::string texto) {
+void TMyQuery::SetSQL(std::string_view texto) {
     Close();
-    sql_ = std::move(texto);
+    sql_.assign(texto);
 }
 
 void TMyQuery::Close() noexcept {
@@ -135,7 +135,7 @@ TField TMyQuery::Fields(int indice) const {
     return {nome, linha_[indice], tamanhos_[indice]};
 }
 
-TField TMyQuery::FieldByName(std::string_view nome) const {
+int TMyQuery::FieldIndex(std::string_view nome) const {
     for (unsigned i = 0; i < numCampos_; ++i) {
         std::string_view candidato(campos_[i].name, campos_[i].name_length);
         if (candidato.size() == nome.size() &&
@@ -143,7 +143,14 @@ TField TMyQuery::FieldByName(std::string_view nome) const {
                 return std::tolower(static_cast<unsigned char>(a)) ==
                        std::tolower(static_cast<unsigned char>(b));
             }))
-            return Fields(static_cast<int>(i));
+            return static_cast<int>(i);
     }
-    throw EErro(Formata("Field '%s' not found", {nome}));
+    return -1;
+}
+
+TField TMyQuery::FieldByName(std::string_view nome) const {
+    const int indice = FieldIndex(nome);
+    if (indice < 0)
+        throw EErro(Formata("Field '%s' not found", {nome}));
+    return Fields(indice);
 }

@@ -43,8 +43,9 @@ public:
     const std::string& Name() const { return nome_; }
     TMyConnection& Connection() const { return *conexao_; }
 
-    // Replaces the statement and closes the current result, if any.
-    void SetSQL(std::string texto);
+    // Replaces the statement and closes the current result, if any. The text is copied into
+    // the handle's own buffer, which keeps its room from one statement to the next.
+    void SetSQL(std::string_view texto);
     const std::string& SQL() const { return sql_; }
     void SetCachedUpdates(bool ligado) { cachedUpdates_ = ligado; }
     bool CachedUpdates() const { return cachedUpdates_; }
@@ -62,6 +63,8 @@ public:
     int FieldCount() const;
     // Fails with "Field '<name>' not found" when the result has no such column.
     TField FieldByName(std::string_view nome) const;
+    // The position of a column by its name (in any letter case); -1 when there is none.
+    int FieldIndex(std::string_view nome) const;
     TField Fields(int indice) const;
 
 private:

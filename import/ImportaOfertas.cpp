@@ -2,11 +2,13 @@
 // Windows-1252 bytes, so that they are the same bytes whatever the compiler's narrow encoding.
 #include "import/ImportaOfertas.h"
 
+#include "db/Escape.h"
 #include "db/MyConnection.h"
 #include "db/MyQuery.h"
 #include "import/ImportWindow.h"
 #include "import/LinhaOferta.h"
 #include "import/Preco.h"
+#include "platform/CursorEspera.h"
 #include "platform/Erro.h"
 #include "platform/Texto.h"
 #include "report/ClassImpressao.h"
@@ -18,49 +20,60 @@ ImportWindow::~ImportWindow() = default;
 
 namespace ComandosImportacao {
 
-std::string InsereCadOferta(const std::string& nome, const std::string& registro,
-                            const std::string& inicio, const std::string& fim,
-                            const std::string& loja) {
-    return "insert into cadofertas (descricao, dtcadastro, data1, data2, lojas_leram) values (\"" +
-           nome + "\", \"" + registro + "\", \"" + inicio + "\", \"" + fim + "\", \"" + loja +
-           "\")";
+namespace {
+// The template's pieces, in order, as the statement's new text.
+template <typename... Partes> void Monta(std::string& sql, const Partes&... partes) {
+    sql.clear();
+    (sql.append(partes), ...);
+}
+} // namespace
+
+void InsereCadOferta(std::string& sql, std::string_view nome, std::string_view registro,
+                     std::string_view inicio, std::string_view fim, std::string_view loja) {
+    Monta(sql,
+          "insert into cadofertas (descricao, dtcadastro, data1, data2, lojas_leram) values (\"",
+          nome, "\", \"", registro, "\", \"", inicio, "\", \"", fim, "\", \"", loja, "\")");
 }
 
-std::string BuscaProduto(const std::string& barras13) {
-    return "select * from produto where barras = \"" + barras13 +
-           "\" and apagado <> \"S\" and tipo <> \"I\"";
+void BuscaProduto(std::string& sql, std::string_view barras13) {
+    Monta(sql, "select * from produto where barras = \"", barras13,
+          "\" and apagado <> \"S\" and tipo <> \"I\"");
 }
 
-std::string BuscaBarras(const std::string& barras13) {
-    return "select * from barras where barras = \"" + barras13 + "\" and apagado <> \"S\"";
+void BuscaBarras(std::string& sql, std::string_view barras13) {
+    Monta(sql, "select * from barras where barras = \"", barras13, "\" and apagado <> \"S\"");
 }
 
-std::string BuscaLigacao(const std::string& cadofertasId, const std::string& produtoId) {
-    return "select * from prodcadofertas where cadofertas_id = " + cadofertasId +
-           " and produto_id = " + produtoId;
+void BuscaLigacao(std::string& sql, std::string_view cadofertasId, std::string_view produtoId) {
+    Monta(sql, "select * from prodcadofertas where cadofertas_id = ", cadofertasId,
+          " and produto_id = ", produtoId);
 }
 
-std::string InsereLigacao(const std::string& cadofertasId, const std::string& produtoId,
-                          const std::string& loja, const std::string& preco) {
-    return "insert into prodcadofertas (cadofertas_id, produto_id, lojas_leram, pre_promo) "
-           "values (\"" +
-           cadofertasId + "\", \"" + produtoId + "\", \"" + loja + "\", \"" + preco + "\")";
+void InsereLigacao(std::string& sql, std::string_view cadofertasId, std::string_view produtoId,
+                   std::string_view loja, std::string_view preco) {
+    Monta(sql,
+          "insert into prodcadofertas (cadofertas_id, produto_id, lojas_leram, pre_promo) "
+          "values (\"",
+          cadofertasId, "\", \"", produtoId, "\", \"", loja, "\", \"", preco, "\")");
 }
 
-std::string ReativaLigacao(const std::string& loja, const std::string& cadofertasId,
-                           const std::string& produtoId) {
-    return "update prodcadofertas set apagado = \"N\", lojas_leram = \"" + loja +
-           "\" where cadofertas_id = " + cadofertasId + " and produto_id = " + produtoId;
+void ReativaLigacao(std::string& sql, std::string_view loja, std::string_view cadofertasId,
+                    std::string_view produtoId) {
+    Monta(sql, "update prodcadofertas set apagado = \"N\", lojas_leram = \"", loja,
+          "\" where cadofertas_id = ", cadofertasId, " and produto_id = ", produtoId);
 }
 
-std::string AtualizaProduto(const std::string& inicio, const std::string& fim,
-                            const std::string* preco, const std::string& loja,
-                            const std::string& produtoId) {
-    std::string s =
-        "update produto set dtiniciopromocao = \"" + inicio + "\", valid_pro = \"" + fim + "\"";
-    if (preco)
-        s += ", preco_pro = " + *preco;
-    return s + ", lojas_leram = \"" + loja + "\" where produto_id = " + produtoId;
+void AtualizaProduto(std::string& sql, std::string_view inicio, std::string_view fim,
+                     const std::string* preco, std::string_view loja, std::string_view produtoId) {
+    Monta(sql, "update produto set dtiniciopromocao = \"", inicio, "\", valid_pro = \"", fim, "\"");
+    if (preco) {
+        sql.append(", preco_pro = ");
+        sql.append(*preco);
+    }
+    sql.append(", lojas_leram = \"");
+    sql.append(loja);
+    sql.append("\" where produto_id = ");
+    sql.append(produtoId);
 }
 
 } // namespace ComandosImportacao
@@ -81,7 +94,9 @@ constexpr const char* Titulo =
 constexpr const char* Colunas =
     "        BARRAS    DESCRICAO                                               PRECO";
 
-// One run: the window, the handles and what the run keeps between its steps.
+// One run: the window, the handles and what the run keeps between its steps. The texts of a
+// line (the statement being built, the barcode, the key) live in buffers of the run, reused
+// from line to line.
 class TExecucao {
 public:
     TExecucao(ImportWindow& janela, TContextoImportacao& contexto)
@@ -95,20 +110,49 @@ private:
     void GravaCadOferta();
     void PreparaRelatorio();
     void ImportaLinha(const std::string& linha);
-    void LigaProduto(const TLinhaOferta& oferta, const std::string& produtoId);
+    void RelataAusente();
+    void LigaProduto();
+    TField ProdutoId(const TMyQuery& consulta, int& posicao);
     void Conclui();
     void Restaura();
 
-    // A value made safe to stand between double quotes.
-    std::string Aspas(const std::string& valor) {
-        return ctx_.QTemp.Connection().EscapaTextoAspasDuplas(valor);
+    // A value made safe to stand between double quotes, into destino.
+    void Aspas(std::string_view valor, std::string& destino) {
+        if (PrecisaEscapar(valor))
+            destino = ctx_.QTemp.Connection().EscapaTextoAspasDuplas(valor);
+        else
+            destino.assign(valor);
+    }
+    std::string Aspas(std::string_view valor) {
+        std::string destino;
+        Aspas(valor, destino);
+        return destino;
+    }
+    // Builds the statement into sql_ and hands it to the handle.
+    template <typename Montador, typename... Valores>
+    void Prepara(TMyQuery& consulta, Montador montador, const Valores&... valores) {
+        montador(sql_, valores...);
+        consulta.SetSQL(sql_);
     }
 
     ImportWindow& janela_;
     TContextoImportacao& ctx_;
     std::string cadofertasId_;
+    std::string loja_; // CodLoja made safe to quote; the store code does not change in a run
     int naoEncontrados_ = 0;
     bool faltouProduto_ = false;
+
+    TLinhaOferta oferta_;
+    std::string sql_;
+    std::string barras13_;
+    std::string produtoId_;
+    std::string produtoIdAspas_;
+    std::string preco_;
+    std::string linhaRelatorio_;
+    // Where produto_id stands in the rows of produto and of barras: looked up by name at the
+    // first row of each and read by position after, as long as the name is still there.
+    int posicaoProduto_ = -1;
+    int posicaoBarras_ = -1;
 };
 
 void TExecucao::Recusa(const char* mensagem, ImportWindow::Controle foco) {
@@ -143,8 +187,11 @@ bool TExecucao::Precondicoes() {
 void TExecucao::GravaCadOferta() {
     std::string nome = Trim(janela_.TextoCadOferta());
     std::string registro = TextoRegistro(ctx_.Relogio(), ctx_.Formato.TimeSeparator);
-    ctx_.QTemp.SetSQL(InsereCadOferta(Aspas(nome), registro, janela_.DataInicio().ParaAAAAMMDD(),
-                                      janela_.DataFim().ParaAAAAMMDD(), Aspas(janela_.CodLoja)));
+    const std::string nomeAspas = Aspas(nome);
+    Aspas(janela_.CodLoja, loja_);
+    TCursorEspera cursor; // up across both statements
+    Prepara(ctx_.QTemp, InsereCadOferta, nomeAspas, registro, janela_.DataInicio().ParaAAAAMMDD(),
+            janela_.DataFim().ParaAAAAMMDD(), loja_);
     ctx_.QTemp.Execute();
     ctx_.QTemp.SetSQL("SELECT LAST_INSERT_ID()");
     ctx_.QTemp.Open();
@@ -162,47 +209,75 @@ void TExecucao::PreparaRelatorio() {
     naoEncontrados_ = 0;
 }
 
-void TExecucao::ImportaLinha(const std::string& linha) {
-    TLinhaOferta oferta = LerLinhaOferta(linha, ctx_.Formato);
-    std::string barras13 = Aspas(NormalizaBarras(oferta.Barras));
-    TMyQuery& prod = ctx_.QProd;
-    prod.SetSQL(BuscaProduto(barras13));
-    prod.Open();
-    if (prod.IsEmpty()) {
-        prod.SetSQL(BuscaBarras(barras13));
-        prod.Open();
+TField TExecucao::ProdutoId(const TMyQuery& consulta, int& posicao) {
+    constexpr std::string_view nome = "produto_id";
+    if (posicao < 0 || posicao >= consulta.FieldCount() ||
+        consulta.Fields(posicao).FieldName() != nome) {
+        posicao = consulta.FieldIndex(nome);
+        if (posicao < 0)
+            return consulta.FieldByName(nome); // fails with the missing field's message
     }
-    if (prod.IsEmpty()) {
-        faltouProduto_ = true;
-        std::string texto =
-            " " + TImpres::CompletaEsquerda(oferta.Barras, 13, "0").substr(0, 13) + "    " +
-            TImpres::CompletaDireita(oferta.Descricao, 50, " ").substr(0, 50) + " " +
-            TImpres::CompletaEsquerda(PrecoParaRelatorio(oferta.Preco, ctx_.Formato), 10, " ")
-                .substr(0, 10);
-        janela_.Relatorio->AddLinha(texto, 3, -1);
-        ++naoEncontrados_;
-        return;
-    }
-    LigaProduto(oferta, prod.FieldByName("produto_id").AsString());
+    return consulta.Fields(posicao);
 }
 
-void TExecucao::LigaProduto(const TLinhaOferta& oferta, const std::string& produtoId) {
+void TExecucao::ImportaLinha(const std::string& linha) {
+    LerLinhaOferta(linha, ctx_.Formato, oferta_);
+    Aspas(NormalizaBarras(oferta_.Barras), barras13_);
+    // The wait pointer stays up across the line's statements, and is restored before the
+    // window processes its messages again.
+    TCursorEspera cursor;
+    TMyQuery& prod = ctx_.QProd;
+    int* posicao = &posicaoProduto_;
+    Prepara(prod, BuscaProduto, barras13_);
+    prod.Open();
+    if (prod.IsEmpty()) {
+        Prepara(prod, BuscaBarras, barras13_);
+        prod.Open();
+        posicao = &posicaoBarras_;
+    }
+    if (prod.IsEmpty()) {
+        RelataAusente();
+        return;
+    }
+    produtoId_.assign(ProdutoId(prod, *posicao).AsStringView());
+    LigaProduto();
+}
+
+void TExecucao::RelataAusente() {
+    static const std::string zero = "0", branco = " ";
+    faltouProduto_ = true;
+    std::string& texto = linhaRelatorio_;
+    texto.assign(" ");
+    texto.append(
+        std::string_view(TImpres::CompletaEsquerda(oferta_.Barras, 13, zero)).substr(0, 13));
+    texto.append("    ");
+    texto.append(
+        std::string_view(TImpres::CompletaDireita(oferta_.Descricao, 50, branco)).substr(0, 50));
+    texto.append(" ");
+    texto.append(std::string_view(TImpres::CompletaEsquerda(
+                                      PrecoParaRelatorio(oferta_.Preco, ctx_.Formato), 10, branco))
+                     .substr(0, 10));
+    janela_.Relatorio->AddLinha(texto, 3, -1);
+    ++naoEncontrados_;
+}
+
+void TExecucao::LigaProduto() {
     TMyQuery& temp = ctx_.QTemp;
-    std::string loja = Aspas(janela_.CodLoja);
-    std::string preco = PrecoParaSQL(oferta.Preco);
-    temp.SetSQL(BuscaLigacao(cadofertasId_, produtoId));
+    preco_ = PrecoParaSQL(oferta_.Preco);
+    Prepara(temp, BuscaLigacao, cadofertasId_, produtoId_);
     temp.Open();
-    if (temp.IsEmpty())
-        temp.SetSQL(InsereLigacao(cadofertasId_, Aspas(produtoId), loja, preco));
-    else
-        temp.SetSQL(ReativaLigacao(loja, cadofertasId_, produtoId));
+    if (temp.IsEmpty()) {
+        Aspas(produtoId_, produtoIdAspas_);
+        Prepara(temp, InsereLigacao, cadofertasId_, produtoIdAspas_, loja_, preco_);
+    } else {
+        Prepara(temp, ReativaLigacao, loja_, cadofertasId_, produtoId_);
+    }
     temp.Execute();
     // The check box and the dates are read anew for every product: a change made during the
     // run applies to the products that follow.
     bool comPreco = janela_.PromocaoMarcada();
-    temp.SetSQL(AtualizaProduto(janela_.DataInicio().ParaAAAAMMDD(),
-                                janela_.DataFim().ParaAAAAMMDD(), comPreco ? &preco : nullptr, loja,
-                                produtoId));
+    Prepara(temp, AtualizaProduto, janela_.DataInicio().ParaAAAAMMDD(),
+            janela_.DataFim().ParaAAAAMMDD(), comPreco ? &preco_ : nullptr, loja_, produtoId_);
     temp.Execute();
 }
 

@@ -3,6 +3,7 @@
 // booklet, links every product found to it and updates the product, and reports the products
 // not found. Every statement commits on its own; nothing is undone when the run stops or fails.
 #include <string>
+#include <string_view>
 
 #include "platform/DataHora.h"
 #include "platform/FormatSettings.h"
@@ -23,22 +24,22 @@ struct TContextoImportacao {
 // error display with the window left as it stood.
 void ImportaOfertas(ImportWindow& janela, TContextoImportacao& contexto);
 
-// The statements, each built from its template.
+// The statements, each built from its template into sql (whose text it replaces, keeping its
+// room, so that a run builds its statements without allocating once the room suffices).
+// Values that stand between double quotes come already made safe to quote.
 namespace ComandosImportacao {
-std::string InsereCadOferta(const std::string& nome, const std::string& registro,
-                            const std::string& inicio, const std::string& fim,
-                            const std::string& loja);
-std::string BuscaProduto(const std::string& barras13);
-std::string BuscaBarras(const std::string& barras13);
-std::string BuscaLigacao(const std::string& cadofertasId, const std::string& produtoId);
-std::string InsereLigacao(const std::string& cadofertasId, const std::string& produtoId,
-                          const std::string& loja, const std::string& preco);
-std::string ReativaLigacao(const std::string& loja, const std::string& cadofertasId,
-                           const std::string& produtoId);
+void InsereCadOferta(std::string& sql, std::string_view nome, std::string_view registro,
+                     std::string_view inicio, std::string_view fim, std::string_view loja);
+void BuscaProduto(std::string& sql, std::string_view barras13);
+void BuscaBarras(std::string& sql, std::string_view barras13);
+void BuscaLigacao(std::string& sql, std::string_view cadofertasId, std::string_view produtoId);
+void InsereLigacao(std::string& sql, std::string_view cadofertasId, std::string_view produtoId,
+                   std::string_view loja, std::string_view preco);
+void ReativaLigacao(std::string& sql, std::string_view loja, std::string_view cadofertasId,
+                    std::string_view produtoId);
 // With a price: the promotional price is updated too.
-std::string AtualizaProduto(const std::string& inicio, const std::string& fim,
-                            const std::string* preco, const std::string& loja,
-                            const std::string& produtoId);
+void AtualizaProduto(std::string& sql, std::string_view inicio, std::string_view fim,
+                     const std::string* preco, std::string_view loja, std::string_view produtoId);
 } // namespace ComandosImportacao
 
 // The registration time of a booklet: yyyymmdd, a blank, then hh:nn:ss with the regional time

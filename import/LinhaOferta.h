@@ -18,6 +18,9 @@ struct TLinhaOferta {
 // The price text is converted with the regional decimal separator; a text that is not a price
 // fails with "'<price text>' is not a valid floating point value".
 TLinhaOferta LerLinhaOferta(std::string_view linha, const TFormatSettings& formato);
+// The same into an existing object, whose texts keep their room (the import reads every line
+// into one). After a failure its fields are unspecified.
+void LerLinhaOferta(std::string_view linha, const TFormatSettings& formato, TLinhaOferta& oferta);
 
 // The barcode of the product lookups: a barcode shorter than 13 characters gets "0" in front
 // up to 13; a longer one is used as it is. Every character counts, blanks included.

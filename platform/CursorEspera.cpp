@@ -3,6 +3,7 @@
 namespace {
 TAcaoCursor mostraCursor = nullptr;
 TAcaoCursor restauraCursor = nullptr;
+int aninhados = 0; // objects alive; one thread only
 } // namespace
 
 void DefineCursorEspera(TAcaoCursor mostra, TAcaoCursor restaura) {
@@ -11,11 +12,14 @@ void DefineCursorEspera(TAcaoCursor mostra, TAcaoCursor restaura) {
 }
 
 TCursorEspera::TCursorEspera() {
-    if (mostraCursor)
+    if (aninhados++ == 0 && mostraCursor) {
         mostraCursor();
+        mostrou_ = true;
+    }
 }
 
 TCursorEspera::~TCursorEspera() {
-    if (restauraCursor)
+    --aninhados;
+    if (mostrou_ && restauraCursor)
         restauraCursor();
 }

@@ -16,7 +16,16 @@ bool TData::Valida() const {
 }
 
 std::string TData::ParaAAAAMMDD() const {
-    char buffer[32];
+    if (Ano >= 0 && Ano <= 9999 && Mes >= 0 && Mes <= 99 && Dia >= 0 && Dia <= 99) {
+        // The usual case, written digit by digit (the import writes two dates per product).
+        const char texto[8] = {
+            static_cast<char>('0' + Ano / 1000),    static_cast<char>('0' + Ano / 100 % 10),
+            static_cast<char>('0' + Ano / 10 % 10), static_cast<char>('0' + Ano % 10),
+            static_cast<char>('0' + Mes / 10),      static_cast<char>('0' + Mes % 10),
+            static_cast<char>('0' + Dia / 10),      static_cast<char>('0' + Dia % 10)};
+        return std::string(texto, sizeof texto);
+    }
+    char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02d", Ano, Mes, Dia);
     return buffer;
 }

@@ -147,6 +147,30 @@ TEST_F(AccessLayer, FieldsByNameAndTheirConversions) {
     EXPECT_EQ(q.RecordCount(), 0);
 }
 
+TEST_F(AccessLayer, FieldPositionsByName) {
+    TMyConnection c;
+    Configure(c);
+    TMyQuery q("QProd", c);
+    q.SetSQL("select * from tipos where i = 42");
+    q.Open();
+    EXPECT_EQ(q.FieldIndex("i"), 0);
+    EXPECT_EQ(q.FieldIndex("T"), 1);
+    EXPECT_EQ(q.Fields(q.FieldIndex("t")).AsString(), "quarenta");
+    EXPECT_EQ(q.FieldIndex("nada"), -1);
+}
+
+TEST_F(AccessLayer, TheStatementTextIsCopiedFromAView) {
+    TMyConnection c;
+    Configure(c);
+    TMyQuery q("QProd", c);
+    std::string texto = "select 7 from tipos where i = 42 -- and more";
+    q.SetSQL(std::string_view(texto).substr(0, 32));
+    texto.assign("changed afterwards");
+    EXPECT_EQ(q.SQL(), "select 7 from tipos where i = 42");
+    q.Open();
+    EXPECT_EQ(q.Fields(0).AsInteger(), 7);
+}
+
 TEST_F(AccessLayer, SettingTheTextClosesTheResult) {
     TMyConnection c;
     Configure(c);

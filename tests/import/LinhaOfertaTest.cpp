@@ -31,6 +31,25 @@ TEST(LerLinhaOferta, FieldsByTheFirstThreeSemicolons) {
     EXPECT_EQ(LerLinhaOferta("1;d;12.90;", {'.', ','}).Preco, 129000);
 }
 
+TEST(LerLinhaOferta, IntoAnObjectInUseReplacesEveryField) {
+    TLinhaOferta oferta;
+    LerLinhaOferta("7891234567890;ARROZ TIPO 1 5 KG COM UMA DESCRICAO LONGA;12,90;", Brasil,
+                   oferta);
+    EXPECT_EQ(oferta.Barras, "7891234567890");
+    EXPECT_EQ(oferta.Descricao, "ARROZ TIPO 1 5 KG COM UMA DESCRICAO LONGA");
+    EXPECT_EQ(oferta.Preco, 129000);
+    // Shorter and empty fields leave nothing of the line before.
+    LerLinhaOferta("78;PAO;1,5;", Brasil, oferta);
+    EXPECT_EQ(oferta.Barras, "78");
+    EXPECT_EQ(oferta.Descricao, "PAO");
+    EXPECT_EQ(oferta.Preco, 15000);
+    LerLinhaOferta(";;2;", Brasil, oferta);
+    EXPECT_EQ(oferta.Barras, "");
+    EXPECT_EQ(oferta.Descricao, "");
+    EXPECT_EQ(oferta.Preco, 20000);
+    EXPECT_THROW(LerLinhaOferta("sem separador", Brasil, oferta), EErro);
+}
+
 TEST(LerLinhaOferta, PriceThatIsNotANumberFailsWithItsText) {
     const std::pair<const char*, const char*> casos[] = {
         {"789;desc;12,90", ""},

@@ -1,4 +1,5 @@
 #include "platform/Texto.h"
+#include "platform/CursorEspera.h"
 #include "platform/DataHora.h"
 
 #include <gtest/gtest.h>
@@ -32,5 +33,43 @@ TEST(TData, ValidityAndEightDigitForm) {
     EXPECT_TRUE((TData{2000, 2, 29}).Valida());
     EXPECT_EQ((TData{2026, 1, 5}).ParaAAAAMMDD(), "20260105");
     EXPECT_EQ(DataZero.ParaAAAAMMDD(), "18991230");
+    EXPECT_EQ((TData{987, 3, 4}).ParaAAAAMMDD(), "09870304");
+    EXPECT_EQ((TData{9999, 12, 31}).ParaAAAAMMDD(), "99991231");
+    EXPECT_EQ((TData{0, 0, 0}).ParaAAAAMMDD(), "00000000");
+    // Outside four digits of year the fields keep their own widths.
+    EXPECT_EQ((TData{12345, 1, 2}).ParaAAAAMMDD(), "123450102");
+    EXPECT_EQ((TData{-5, 1, 2}).ParaAAAAMMDD(), "-0050102");
     EXPECT_LT((TData{2026, 1, 5}), (TData{2026, 1, 6}));
+}
+
+namespace {
+int mostrados = 0, restaurados = 0;
+void Mostra() {
+    ++mostrados;
+}
+void Restaura() {
+    ++restaurados;
+}
+} // namespace
+
+TEST(TCursorEspera, OnlyTheOutermostOfNestedOnesShowsAndRestores) {
+    mostrados = restaurados = 0;
+    DefineCursorEspera(Mostra, Restaura);
+    {
+        TCursorEspera linha;
+        EXPECT_EQ(mostrados, 1);
+        for (int i = 0; i < 3; ++i) {
+            TCursorEspera comando;
+            TCursorEspera conexao;
+        }
+        EXPECT_EQ(mostrados, 1);
+        EXPECT_EQ(restaurados, 0);
+    }
+    EXPECT_EQ(restaurados, 1);
+    { TCursorEspera sozinho; }
+    EXPECT_EQ(mostrados, 2);
+    EXPECT_EQ(restaurados, 2);
+    DefineCursorEspera(nullptr, nullptr);
+    { TCursorEspera semJanela; }
+    EXPECT_EQ(mostrados, 2);
 }

@@ -64,7 +64,8 @@ TestServer& TestServer::Shared() {
     return *holder.server;
 }
 
-TestServer::TestServer(std::string address) : address_(std::move(address)) {
+TestServer::TestServer(std::string address, std::vector<std::string> extraOptions)
+    : address_(std::move(address)), extraOptions_(std::move(extraOptions)) {
     InstallDatabase();
     Start();
     // Only root over the socket (for the tests' own statements) and root over TCP with a
@@ -113,6 +114,7 @@ void TestServer::Start() {
         "--innodb-buffer-pool-size=32M",
         "--innodb-log-file-size=16M",
     };
+    args.insert(args.end(), extraOptions_.begin(), extraOptions_.end());
     pid_t pid = ::fork();
     if (pid < 0)
         throw std::runtime_error("fork failed");

@@ -24,7 +24,9 @@ public:
     static constexpr const char* RootPassword = "raiz-secreta";
 
     // The address comes from CADOFERTAS_TEST_SERVER_ADDRESS (set per test program by CMake).
-    explicit TestServer(std::string address = DefaultAddress());
+    // Further server options (such as a benchmark's) are added to the usual ones.
+    explicit TestServer(std::string address = DefaultAddress(),
+                        std::vector<std::string> extraOptions = {});
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
@@ -61,6 +63,7 @@ private:
     void* Admin();
 
     std::string address_;
+    std::vector<std::string> extraOptions_;
     TempDir dir_;
     int pid_ = -1;
     void* admin_ = nullptr;
