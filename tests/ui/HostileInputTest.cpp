@@ -105,9 +105,14 @@ class HostileInputTest : public QObject {
         QCOMPARE(dialogs->Shown.size(), size_t(1));
         const QString socket = qEnvironmentVariable("MYSQL_UNIX_PORT");
         QVERIFY(!socket.isEmpty());
-        QCOMPARE(dialogs->Shown[0].Text,
-                 Prefix + QStringLiteral("Can't connect to local server through socket '") +
-                     socket + "' (2)");
+        // The client library names the socket, cutting a long path short.
+        const QString text = dialogs->Shown[0].Text;
+        const QString head =
+            Prefix + QStringLiteral("Can't connect to local server through socket '");
+        const QString tail = QStringLiteral("' (2)");
+        QVERIFY2(text.startsWith(head) && text.endsWith(tail), qPrintable(text));
+        const QString shown = text.mid(head.size(), text.size() - head.size() - tail.size());
+        QVERIFY2(shown.size() >= 32 && socket.startsWith(shown), qPrintable(shown));
         auto& info = TConnectionInfo::GetInstance();
         QCOMPARE(info.GetHost(), std::string());
         QCOMPARE(info.GetDatabase(), std::string());
