@@ -34,6 +34,9 @@ class WindowTest : public QObject {
     ScriptedDialogs* dialogs = nullptr;
     std::unique_ptr<TDM> dm;
     std::unique_ptr<TFImportarCadOfertas> w;
+    // The window the layout rows look at, made by the data function; gone before the application.
+    std::unique_ptr<TFImportarCadOfertas> probe;
+    std::unique_ptr<TDM> probeDm;
     TempDir dir;
 
     std::string Db() const { return "loja_janela"; }
@@ -78,7 +81,11 @@ private slots:
         WriteConfBesideProgram(v);
     }
 
-    void cleanupTestCase() { RemoveConfBesideProgram(); }
+    void cleanupTestCase() {
+        probe.reset();
+        probeDm.reset();
+        RemoveConfBesideProgram();
+    }
 
     void init() {
         TIdentificacaoServidor::Liberar();
@@ -130,8 +137,6 @@ private slots:
             QTest::newRow(name) << c << r << caption;
         };
         // The window is made in init(), after the data function runs: make one here.
-        static std::unique_ptr<TFImportarCadOfertas> probe;
-        static std::unique_ptr<TDM> probeDm;
         ScriptedDialogs::Install();
         probeDm = std::make_unique<TDM>();
         DM = probeDm.get();
