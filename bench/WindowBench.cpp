@@ -17,10 +17,12 @@
 namespace {
 
 // The real window, without a server: its start-up message is answered by the scripted
-// dialogs and it opens all the same, as it does at a store whose server is down.
+// dialogs and it opens all the same, as it does at a store whose server is down. Made on first
+// use, and gone before the application object.
+std::unique_ptr<TDM> dm;
+std::unique_ptr<TFImportarCadOfertas> janela;
+
 TFImportarCadOfertas& Janela() {
-    static std::unique_ptr<TDM> dm;
-    static std::unique_ptr<TFImportarCadOfertas> janela;
     if (!janela) {
         ScriptedDialogs::Install();
         dm = std::make_unique<TDM>();
@@ -32,6 +34,13 @@ TFImportarCadOfertas& Janela() {
         QCoreApplication::processEvents();
     }
     return *janela;
+}
+
+void FechaJanela() {
+    janela.reset();
+    DM = nullptr;
+    dm.reset();
+    ScriptedDialogs::Uninstall();
 }
 
 void BM_ProcessaMensagens(benchmark::State& state) {
@@ -88,5 +97,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    FechaJanela();
     return 0;
 }
