@@ -653,7 +653,7 @@ TResultado TBancada::Mede(int linhas) {
 std::string Relatorio(const std::vector<TResultado>& resultados) {
     std::ostringstream o;
     o << "| data lines | statements | rounds | ours, median | client, median | ratio ours/client "
-         "(of medians) | ratio, per round (median; min–max) | ours, lines/s | ours, ms/line | "
+         "(of medians) | ratio, per round (median; min-max) | ours, lines/s | ours, ms/line | "
          "client, ms/line | client, ms/statement |\n";
     o << "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
     for (auto& r : resultados) {
@@ -662,14 +662,14 @@ std::string Relatorio(const std::vector<TResultado>& resultados) {
         o << "| " << Milhares(r.Linhas) << " | " << Milhares(static_cast<long long>(r.Comandos))
           << " | " << r.Nosso.size() << " | " << Fixo(nosso, 2) << " s | " << Fixo(cliente, 2)
           << " s | **" << Fixo(nosso / cliente, 3) << "** | " << Fixo(Mediana(r.Razoes), 3) << "; "
-          << Fixo(*menor, 3) << "–" << Fixo(*maior, 3) << " | "
+          << Fixo(*menor, 3) << "-" << Fixo(*maior, 3) << " | "
           << Milhares(static_cast<long long>(r.Linhas / nosso)) << " | "
           << Fixo(nosso * 1000 / r.Linhas, 3) << " | " << Fixo(cliente * 1000 / r.Linhas, 3)
           << " | " << Fixo(cliente * 1000 / static_cast<double>(r.Comandos), 3) << " |\n";
     }
     o << "\nCPU time of each side's own process (user + system; the server's work is in "
          "neither), median:\n\n";
-    o << "| data lines | ours | client | ours, µs/line | client, µs/line |\n";
+    o << "| data lines | ours | client | ours, us/line | client, us/line |\n";
     o << "|---:|---:|---:|---:|---:|\n";
     for (auto& r : resultados) {
         const double nosso = Mediana(r.CpuNosso), cliente = Mediana(r.CpuCliente);

@@ -79,10 +79,10 @@ const ArquivoOferta& Arquivo() {
 // Registered first, so that the process's peak memory is that of one load.
 void BM_CarregaLinhas(benchmark::State& state) {
     const ArquivoOferta& arquivo = Arquivo();
-    TLinhas linhas;
+    TLinhasArquivo linhas;
     for (auto _ : state) {
         CarregaLinhas(arquivo.Nome(), linhas);
-        benchmark::DoNotOptimize(linhas.data());
+        benchmark::DoNotOptimize(linhas.size());
     }
     if (linhas.size() != NumeroLinhas)
         state.SkipWithError("wrong number of lines");
@@ -97,7 +97,7 @@ void BM_CarregaLinhas(benchmark::State& state) {
 BENCHMARK(BM_CarregaLinhas)->Unit(benchmark::kMillisecond);
 
 void BM_LerLinhasOferta(benchmark::State& state) {
-    TLinhas linhas;
+    TLinhasArquivo linhas;
     CarregaLinhas(Arquivo().Nome(), linhas);
     const TFormatSettings formato = TFormatSettings::BrasilPadrao();
     for (auto _ : state) {

@@ -30,7 +30,7 @@ std::string Normalizado(std::string_view texto) {
     return saida;
 }
 
-void ConfereLinhas(std::string_view texto, const TLinhas& linhas) {
+void ConfereLinhas(std::string_view texto, const TLinhasArquivo& linhas) {
     const std::string_view util = texto.substr(0, texto.find('\0'));
     const std::string esperado = Normalizado(texto);
     std::size_t quebras = 0;
@@ -54,12 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     const std::uint8_t semente = leitor.Byte();
     const std::string_view texto = leitor.Resto();
 
-    const TLinhas inteiras = DivideLinhas(texto);
+    const TLinhasArquivo inteiras = DivideLinhas(texto);
     ConfereLinhas(texto, inteiras);
 
     // Cut into blocks of sizes from 0 to 7 (0: an empty block in between), as a file read in
     // blocks arrives.
-    TLinhas emBlocos;
+    TLinhasArquivo emBlocos;
     TDivisorLinhas divisor(emBlocos);
     std::uint32_t estado = semente * 2654435761u + 1;
     std::size_t pos = 0;
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
 
     const std::string& arquivo = ArquivoDeTrabalho("oferta.csv");
     EscreveArquivo(arquivo, texto);
-    TLinhas carregadas = {"linha antiga"};
+    TLinhasArquivo carregadas = {"linha antiga"};
     CarregaLinhas(arquivo, carregadas);
     CONFERE(carregadas == inteiras);
     return 0;

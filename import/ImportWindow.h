@@ -4,8 +4,8 @@
 // implement it without a display.
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "import/LinhasArquivo.h"
 #include "platform/DataHora.h"
 
 class TImpres;
@@ -36,7 +36,7 @@ public:
     // This store's one-character code, written into every lojas_leram.
     std::string CodLoja;
     // The lines of the chosen offer file, the heading first.
-    std::vector<std::string> Linhas;
+    TLinhasArquivo Linhas;
     // The report of the running import; absent outside a run.
     std::unique_ptr<TImpres> Relatorio;
 };

@@ -109,7 +109,7 @@ private:
     void Recusa(const char* mensagem, ImportWindow::Controle foco);
     void GravaCadOferta();
     void PreparaRelatorio();
-    void ImportaLinha(const std::string& linha);
+    void ImportaLinha(std::string_view linha);
     void RelataAusente();
     void LigaProduto();
     TField ProdutoId(const TMyQuery& consulta, int& posicao);
@@ -220,7 +220,7 @@ TField TExecucao::ProdutoId(const TMyQuery& consulta, int& posicao) {
     return consulta.Fields(posicao);
 }
 
-void TExecucao::ImportaLinha(const std::string& linha) {
+void TExecucao::ImportaLinha(std::string_view linha) {
     LerLinhaOferta(linha, ctx_.Formato, oferta_);
     Aspas(NormalizaBarras(oferta_.Barras), barras13_);
     // The wait pointer stays up across the line's statements, and is restored before the

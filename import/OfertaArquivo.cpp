@@ -41,23 +41,16 @@ bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
             ++p;
     }
     while (p < fim) {
-        if (*p == '\0' && pendente_.empty()) {
+        if (*p == '\0' && linhas_.LinhaAbertaVazia()) {
             // A NUL where a line would begin ends the text without a line.
             terminou_ = true;
             return false;
         }
         const char* q = ProximoFimDeLinha(p, fim);
-        if (q == fim) {
-            pendente_.append(p, q);
+        linhas_.AcrescentaALinhaAberta({p, static_cast<std::size_t>(q - p)});
+        if (q == fim)
             break;
-        }
-        if (pendente_.empty()) {
-            linhas_.emplace_back(p, q);
-        } else {
-            pendente_.append(p, q);
-            linhas_.push_back(std::move(pendente_));
-            pendente_.clear();
-        }
+        linhas_.FechaLinha();
         if (*q == '\0') {
             terminou_ = true;
             return false;
@@ -77,23 +70,21 @@ bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
 }
 
 void TDivisorLinhas::Termina() {
-    if (!pendente_.empty()) {
-        linhas_.push_back(std::move(pendente_));
-        pendente_.clear();
-    }
+    if (!linhas_.LinhaAbertaVazia())
+        linhas_.FechaLinha();
     terminou_ = true;
 }
 
-TLinhas DivideLinhas(std::string_view texto) {
-    TLinhas linhas;
+TLinhasArquivo DivideLinhas(std::string_view texto) {
+    TLinhasArquivo linhas;
     TDivisorLinhas divisor(linhas);
     divisor.Acrescenta(texto);
     divisor.Termina();
     return linhas;
 }
 
-void CarregaLinhas(const std::string& nomeArquivo, TLinhas& linhas) {
-    TLinhas().swap(linhas);
+void CarregaLinhas(const std::string& nomeArquivo, TLinhasArquivo& linhas) {
+    linhas.clear();
 
     TArquivoLeitura arquivo(nomeArquivo);
     const std::size_t tamanho = arquivo.Tamanho();
@@ -102,19 +93,24 @@ void CarregaLinhas(const std::string& nomeArquivo, TLinhas& linhas) {
         std::min(TamanhoBloco, std::max(tamanho + 1, std::size_t{1} << 16));
     auto bloco = std::make_unique_for_overwrite<char[]>(capacidadeBloco);
 
-    TLinhas lidas;
+    TLinhasArquivo lidas;
     TDivisorLinhas divisor(lidas);
     bool primeiro = true;
     for (;;) {
         std::size_t n = arquivo.Le(bloco.get(), capacidadeBloco);
-        if (n == 0 || !divisor.Acrescenta({bloco.get(), n}))
+        if (n == 0)
+            break;
+        if (primeiro) {
+            // The lines' bytes never outgrow the file. Their count is reckoned from the first
+            // block's, and a little more, so that neither part is copied as it grows.
+            lidas.reserve(0, tamanho);
+        }
+        if (!divisor.Acrescenta({bloco.get(), n}))
             break;
         if (primeiro && n < tamanho && !lidas.empty()) {
-            // Reserve for the whole file at the line length of its first block, and a little
-            // more, so that the list is not copied as it grows.
             double estimativa = static_cast<double>(lidas.size()) * static_cast<double>(tamanho) /
                                 static_cast<double>(n) * 1.03;
-            lidas.reserve(std::min(tamanho, static_cast<std::size_t>(estimativa) + 16));
+            lidas.reserve(std::min(tamanho, static_cast<std::size_t>(estimativa) + 16), tamanho);
         }
         primeiro = false;
     }

@@ -1,12 +1,10 @@
 #pragma once
 // The offer file as lines: a ";"-separated text of single bytes, read as it stands, one
 // product per line, the first line a heading.
+#include "import/LinhasArquivo.h"
+
 #include <string>
 #include <string_view>
-#include <vector>
-
-// A list of text lines in file order.
-using TLinhas = std::vector<std::string>;
 
 // Cuts a text into lines as it arrives, block after block, appending them to a list. A line
 // runs up to the next CR, LF or NUL; after it one CR and then one LF are skipped. So CR LF, CR
@@ -15,7 +13,7 @@ using TLinhas = std::vector<std::string>;
 // ends the text: whatever follows it is ignored.
 class TDivisorLinhas {
 public:
-    explicit TDivisorLinhas(TLinhas& linhas) : linhas_(linhas) {}
+    explicit TDivisorLinhas(TLinhasArquivo& linhas) : linhas_(linhas) {}
 
     // Takes the next block of the text. Returns false once a NUL has ended the text; later
     // blocks are then ignored.
@@ -24,17 +22,16 @@ public:
     void Termina();
 
 private:
-    TLinhas& linhas_;
-    std::string pendente_;  // a line begun in an earlier block whose end has not come yet
-    bool aposCR_ = false;   // the previous block ended with the CR that ended a line
-    bool terminou_ = false; // a NUL has ended the text
+    TLinhasArquivo& linhas_; // its open line is one begun in an earlier block, not yet ended
+    bool aposCR_ = false;    // the previous block ended with the CR that ended a line
+    bool terminou_ = false;  // a NUL has ended the text
 };
 
 // The lines of a whole text.
-TLinhas DivideLinhas(std::string_view texto);
+TLinhasArquivo DivideLinhas(std::string_view texto);
 
 // Replaces the list with the lines of the named file, read byte for byte without any
 // conversion. The previous lines are discarded before the file is opened, so a file that
 // cannot be read leaves the list empty; the error (an EErro "Cannot open file ...") goes back
 // to the caller.
-void CarregaLinhas(const std::string& nomeArquivo, TLinhas& linhas);
+void CarregaLinhas(const std::string& nomeArquivo, TLinhasArquivo& linhas);

@@ -50,7 +50,7 @@ TEST(HugeOfferFile, ThreeHundredMegabytesLoadEveryLineAndLeaveNothingBehind) {
         }
         ASSERT_GE(fs::file_size(file), target);
 
-        TLinhas loaded = {"a line from before"};
+        TLinhasArquivo loaded = {"a line from before"};
         CarregaLinhas(file.string(), loaded);
         ASSERT_EQ(loaded.size(), lines + 1);
         EXPECT_EQ(loaded[0], "BARRAS;DESCRICAO;PRECO;");

@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 using namespace std::string_literals;
 
@@ -16,7 +18,7 @@ namespace {
 
 struct CasoDivisao {
     std::string texto;
-    TLinhas linhas;
+    TLinhasArquivo linhas;
 };
 
 const CasoDivisao CasosDivisao[] = {
@@ -41,7 +43,7 @@ TEST(TDivisorLinhas, SplitsByTheLineEndRulesWhateverTheBlocks) {
     for (const auto& caso : CasosDivisao) {
         EXPECT_EQ(DivideLinhas(caso.texto), caso.linhas) << testing::PrintToString(caso.texto);
         for (std::size_t bloco = 1; bloco <= caso.texto.size(); ++bloco) {
-            TLinhas linhas;
+            TLinhasArquivo linhas;
             TDivisorLinhas divisor(linhas);
             for (std::size_t i = 0; i < caso.texto.size(); i += bloco)
                 divisor.Acrescenta(std::string_view(caso.texto).substr(i, bloco));
@@ -54,7 +56,7 @@ TEST(TDivisorLinhas, SplitsByTheLineEndRulesWhateverTheBlocks) {
 TEST(CarregaLinhas, LoadsFilesByTheLineEndRules) {
     TempDir pasta;
     for (const auto& caso : CasosDivisao) {
-        TLinhas linhas{"previous"};
+        TLinhasArquivo linhas{"previous"};
         CarregaLinhas(pasta.Write("oferta.csv", caso.texto), linhas);
         EXPECT_EQ(linhas, caso.linhas) << testing::PrintToString(caso.texto);
     }
@@ -65,7 +67,7 @@ TEST(CarregaLinhas, LoadsFilesByTheLineEndRules) {
 TEST(CarregaLinhas, LargeFileWithMixedLineEndsAndNulMidFile) {
     const std::size_t bloco = std::size_t{1} << 20;
     std::string texto;
-    TLinhas esperadas;
+    TLinhasArquivo esperadas;
     const char* fins[] = {"\r\n", "\n", "\r", "\n\r"};
     for (int i = 0;; ++i) {
         const bool primeiroBloco = texto.size() < bloco;
@@ -85,15 +87,39 @@ TEST(CarregaLinhas, LargeFileWithMixedLineEndsAndNulMidFile) {
     }
     ASSERT_EQ(texto.substr(bloco - 1, 2), "\r\n");
     TempDir pasta;
-    TLinhas linhas;
+    TLinhasArquivo linhas;
     CarregaLinhas(pasta.Write("grande.csv", texto), linhas);
     EXPECT_EQ(linhas, esperadas);
     CarregaLinhas(pasta.Write("grande.csv", texto), linhas);
     EXPECT_EQ(linhas, esperadas) << "loading the same file twice gives the same lines";
 }
 
+// The lines share one block of bytes: where one ends and the next begins is kept apart from
+// the bytes, so lines that join to the same text are still different lists.
+TEST(TLinhasArquivo, LinesKeepTheirBoundsInOneBlock) {
+    const TLinhasArquivo linhas{"ab", "", "c\xFF"};
+    ASSERT_EQ(linhas.size(), 3u);
+    EXPECT_EQ(linhas[0], "ab");
+    EXPECT_EQ(linhas[1], "");
+    EXPECT_EQ(linhas[2], "c\xFF");
+    EXPECT_EQ(linhas.back(), "c\xFF");
+    EXPECT_EQ(std::vector<std::string_view>(linhas.begin(), linhas.end()),
+              (std::vector<std::string_view>{"ab", "", "c\xFF"}));
+    EXPECT_NE(linhas, (TLinhasArquivo{"a", "b", "c\xFF"}));
+    EXPECT_NE(linhas, (TLinhasArquivo{"ab", "c\xFF"}));
+    EXPECT_NE(linhas, (TLinhasArquivo{"ab", "", "c\xFF", ""}));
+
+    TLinhasArquivo copia = linhas;
+    copia.push_back("d");
+    EXPECT_EQ(copia[3], "d");
+    EXPECT_EQ(linhas.size(), 3u) << "a copy is its own";
+    copia.clear();
+    EXPECT_TRUE(copia.empty());
+    EXPECT_EQ(copia, TLinhasArquivo{});
+}
+
 void EsperaFalhaAoAbrir(const std::string& nome, const std::string& caminho, int codigo) {
-    TLinhas linhas{"previous", "lines"};
+    TLinhasArquivo linhas{"previous", "lines"};
     try {
         CarregaLinhas(nome, linhas);
         ADD_FAILURE() << "no error for " << nome;
