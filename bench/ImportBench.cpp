@@ -322,6 +322,27 @@ std::vector<std::string> ComandosDaImportacao(const TLogGeral& log, std::uintmax
     return comandos;
 }
 
+// The server's slow query log (statements that took it over LimiteLenta) from a position on:
+// how long each took, in ms. It tells a stall of the server's from one of ours.
+constexpr double LimiteLenta = 0.05; // seconds
+
+std::uintmax_t TamanhoDe(const fs::path& arquivo) {
+    std::error_code erro;
+    const std::uintmax_t n = fs::file_size(arquivo, erro);
+    return erro ? 0 : n;
+}
+
+std::vector<double> LentasDesde(const fs::path& arquivo, std::uintmax_t posicao) {
+    std::ifstream in(arquivo, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(posicao));
+    std::vector<double> tempos;
+    constexpr std::string_view marca = "# Query_time: ";
+    for (std::string linha; std::getline(in, linha);)
+        if (linha.rfind(marca, 0) == 0)
+            tempos.push_back(std::stod(linha.substr(marca.size())) * 1000);
+    return tempos;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The command-line client.
 
@@ -467,7 +488,9 @@ struct TOpcoes {
 };
 
 std::vector<std::string> OpcoesDoServidor(const TOpcoes& o) {
-    std::vector<std::string> opcoes = {"--innodb-buffer-pool-size=256M"};
+    std::vector<std::string> opcoes = {"--innodb-buffer-pool-size=256M", "--slow-query-log=1",
+                                       "--long-query-time=" + Fixo(LimiteLenta, 3),
+                                       "--slow-query-log-file=slow.log"}; // in the data folder
     if (!o.Duravel)
         opcoes.push_back("--innodb-flush-log-at-trx-commit=2");
     return opcoes;
@@ -479,6 +502,7 @@ struct TResultado {
     std::vector<double> Nosso, Cliente, Razoes;
     std::vector<double> CpuNosso, CpuCliente; // CPU seconds of each side's own process
     std::vector<double> Atrasos, Cancelar;
+    std::vector<double> Lentas; // ms of each statement the server took over LimiteLenta on
     int Pinturas = 0;
     int Processamentos = 0;
 };
@@ -486,16 +510,18 @@ struct TResultado {
 class TBancada {
 public:
     TBancada(TestServer& servidor, const TOpcoes& opcoes)
-        : s_(servidor), opcoes_(opcoes), log_(servidor.Folder() / "general.log") {}
+        : s_(servidor), opcoes_(opcoes), log_(servidor.Folder() / "general.log"),
+          lento_(servidor.Folder() / "data" / "slow.log") {}
 
     TResultado Mede(int linhas);
 
 private:
-    TTempo Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos, TSonda* sonda);
+    TTempo Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos, TSonda* sonda,
+                   std::vector<double>* lentas = nullptr);
     // Our import on restored tables; its statements, taken from the log, become the stream
     // that the client replays next.
     TTempo ImportaECaptura(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos, TSonda* sonda,
-                           const TResultado& r);
+                           TResultado& r);
     // The client's replay of the latest stream on restored tables, which must leave them as
     // the import that sent the stream did.
     TTempo ReproduzECompara();
@@ -508,12 +534,15 @@ private:
     TestServer& s_;
     const TOpcoes& opcoes_;
     TLogGeral log_;
+    fs::path lento_; // the slow query log
     TempDir pasta_;
 };
 
-TTempo TBancada::Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos, TSonda* sonda) {
+TTempo TBancada::Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos, TSonda* sonda,
+                         std::vector<double>* lentas) {
     dialogos.Shown.clear();
     QCoreApplication::processEvents(); // nothing left over from before
+    const std::uintmax_t inicioLento = TamanhoDe(lento_);
     if (sonda)
         sonda->Inicia();
     const double cpu = CpuProprio();
@@ -522,6 +551,8 @@ TTempo TBancada::Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos
     TTempo tempo{Segundos(Relogio::now() - inicio), CpuProprio() - cpu};
     if (sonda)
         sonda->Para();
+    if (lentas)
+        *lentas = LentasDesde(lento_, inicioLento);
     QCoreApplication::processEvents();
     if (dialogos.Shown.empty() ||
         dialogos.Shown.back().Text != QStringLiteral(u"Importação concluída com sucesso!!!"))
@@ -533,10 +564,10 @@ TTempo TBancada::Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos
 }
 
 TTempo TBancada::ImportaECaptura(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos,
-                                 TSonda* sonda, const TResultado& r) {
+                                 TSonda* sonda, TResultado& r) {
     RestauraLoja(s_);
     const auto posicao = log_.Fim();
-    const TTempo tempo = Importa(janela, dialogos, sonda);
+    const TTempo tempo = Importa(janela, dialogos, sonda, sonda ? &r.Lentas : nullptr);
     estadoFluxo_ = EstadoDaLoja(s_);
     auto comandos = ComandosDaImportacao(log_, posicao, r.Comandos);
     if (comandos.size() != r.Comandos)
@@ -617,7 +648,10 @@ TResultado TBancada::Mede(int linhas) {
             dialogos.OnShow = nullptr;
             std::cout << ": " << Fixo(t, 2) << " s, longest wait for the window "
                       << Fixo(Percentil(r.Atrasos, 1.0), 2) << " ms, " << r.Cancelar.size()
-                      << " Cancel clicks answered" << std::endl;
+                      << " Cancel clicks answered, " << r.Lentas.size()
+                      << " statements took the server over " << Fixo(LimiteLenta * 1000, 0)
+                      << " ms (longest " << Fixo(Percentil(r.Lentas, 1.0), 2) << " ms)"
+                      << std::endl;
         }
 
         // The sides alternate: the client first in odd rounds (replaying the stream of the
@@ -686,15 +720,18 @@ std::string Relatorio(const std::vector<TResultado>& resultados) {
     }
     o << "\nThe window during a run (one untimed import per size):\n\n";
     o << "| data lines | message processings | wait for a posted event: median / 99th pct / "
-         "longest | Cancel clicks | Cancel question shown after: median / longest | gauge "
-         "paints |\n";
-    o << "|---:|---:|---:|---:|---:|---:|\n";
+         "longest | waits over 100 ms | Cancel clicks | Cancel question shown after: median / "
+         "longest | gauge paints | statements the server took over "
+      << Fixo(LimiteLenta * 1000, 0) << " ms on: count / longest |\n";
+    o << "|---:|---:|---:|---:|---:|---:|---:|---:|\n";
     for (auto& r : resultados) {
         o << "| " << Milhares(r.Linhas) << " | " << Milhares(r.Processamentos) << " | "
           << Fixo(Mediana(r.Atrasos), 3) << " / " << Fixo(Percentil(r.Atrasos, 0.99), 3) << " / "
-          << Fixo(Percentil(r.Atrasos, 1.0), 2) << " ms | " << r.Cancelar.size() << " | "
-          << Fixo(Mediana(r.Cancelar), 2) << " / " << Fixo(Percentil(r.Cancelar, 1.0), 2)
-          << " ms | " << r.Pinturas << " |\n";
+          << Fixo(Percentil(r.Atrasos, 1.0), 2) << " ms | "
+          << std::count_if(r.Atrasos.begin(), r.Atrasos.end(), [](double ms) { return ms > 100; })
+          << " | " << r.Cancelar.size() << " | " << Fixo(Mediana(r.Cancelar), 2) << " / "
+          << Fixo(Percentil(r.Cancelar, 1.0), 2) << " ms | " << r.Pinturas << " | "
+          << r.Lentas.size() << " / " << Fixo(Percentil(r.Lentas, 1.0), 2) << " ms |\n";
     }
     return o.str();
 }
@@ -722,7 +759,7 @@ TOpcoes LeOpcoes(int argc, char** argv) {
         else if (a == "--rounds")
             o.Rodadas = std::stoi(valor());
         else if (a == "--markdown")
-            o.Markdown = valor();
+            o.Markdown = fs::absolute(valor()).string(); // the run changes its folder
         else if (a == "--address")
             o.Endereco = valor();
         else if (a == "--durable")
@@ -767,7 +804,10 @@ int main(int argc, char** argv) {
                             "\n\n" + Relatorio(resultados);
         std::cout << "\n" << texto;
         if (!opcoes.Markdown.empty()) {
-            std::ofstream(opcoes.Markdown, std::ios::binary | std::ios::trunc) << texto;
+            std::ofstream saida(opcoes.Markdown, std::ios::binary | std::ios::trunc);
+            saida << texto;
+            if (!saida.flush())
+                throw std::runtime_error("cannot write " + opcoes.Markdown);
             std::cout << "\nWritten to " << opcoes.Markdown << std::endl;
         }
     } catch (const std::exception& e) {
