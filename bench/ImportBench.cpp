@@ -349,9 +349,59 @@ std::vector<double> LentasDesde(const fs::path& arquivo, std::uintmax_t posicao)
 // Runs `mariadb` with the file as its input and its output thrown away; returns the time
 // from its start to its exit.
 struct TTempo {
-    double Parede = 0; // wall-clock seconds
-    double Cpu = 0;    // the process's own CPU seconds, user and system
+    double Parede = 0;   // wall-clock seconds
+    double Cpu = 0;      // the process's own CPU seconds, user and system
+    double Servidor = 0; // the server's CPU seconds meanwhile
+    double Roubado = 0;  // CPU seconds the virtual machine's host took from this machine meanwhile
 };
+
+// What the whole machine did: the server's CPU time and the time stolen by the host, both
+// cumulative, in seconds. The steal shows when a round was slowed by the host, not by either
+// side.
+struct TMaquina {
+    double Servidor = 0;
+    double Roubado = 0;
+};
+
+double SegundosDeTiques(unsigned long long tiques) {
+    return static_cast<double>(tiques) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+TMaquina AmostraMaquina(long pidServidor) {
+    TMaquina m;
+    std::ifstream stat("/proc/stat");
+    std::string cpu;
+    unsigned long long campos[8] = {};
+    stat >> cpu;
+    for (auto& c : campos)
+        stat >> c;
+    m.Roubado = SegundosDeTiques(campos[7]);
+    // /proc/<pid>/stat: utime and stime are fields 14 and 15, after the name in parentheses.
+    std::ifstream processo("/proc/" + std::to_string(pidServidor) + "/stat");
+    std::string texto((std::istreambuf_iterator<char>(processo)), {});
+    std::istringstream resto(texto.substr(texto.rfind(')') + 2));
+    std::string campo;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && resto >> campo; ++i) {
+        if (i == 14)
+            utime = std::stoull(campo);
+        if (i == 15)
+            stime = std::stoull(campo);
+    }
+    m.Servidor = SegundosDeTiques(utime + stime);
+    return m;
+}
+
+// One side's round: its time, its own CPU, the server's CPU and the steal meanwhile.
+std::string Rodada(const TTempo& t) {
+    return Fixo(t.Parede, 3) + " s (CPU " + Fixo(t.Cpu, 3) + " s, server " + Fixo(t.Servidor, 2) +
+           " s, steal " + Fixo(t.Roubado, 2) + " s)";
+}
+
+void AnotaMaquina(TTempo& tempo, const TMaquina& antes, const TMaquina& depois) {
+    tempo.Servidor = depois.Servidor - antes.Servidor;
+    tempo.Roubado = depois.Roubado - antes.Roubado;
+}
 
 double CpuDe(const rusage& uso) {
     return static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
@@ -500,7 +550,8 @@ struct TResultado {
     int Linhas = 0;
     size_t Comandos = 0;
     std::vector<double> Nosso, Cliente, Razoes;
-    std::vector<double> CpuNosso, CpuCliente; // CPU seconds of each side's own process
+    std::vector<double> CpuNosso, CpuCliente;       // CPU seconds of each side's own process
+    std::vector<std::pair<TTempo, TTempo>> Rodadas; // ours and the client's, round by round
     std::vector<double> Atrasos, Cancelar;
     std::vector<double> Lentas; // ms of each statement the server took over LimiteLenta on
     int Pinturas = 0;
@@ -511,7 +562,8 @@ class TBancada {
 public:
     TBancada(TestServer& servidor, const TOpcoes& opcoes)
         : s_(servidor), opcoes_(opcoes), log_(servidor.Folder() / "general.log"),
-          lento_(servidor.Folder() / "data" / "slow.log") {}
+          lento_(servidor.Folder() / "data" / "slow.log"),
+          pidServidor_(std::stol(ReadAll(servidor.Scalar("select @@pid_file")))) {}
 
     TResultado Mede(int linhas);
 
@@ -535,6 +587,7 @@ private:
     const TOpcoes& opcoes_;
     TLogGeral log_;
     fs::path lento_; // the slow query log
+    long pidServidor_ = 0;
     TempDir pasta_;
 };
 
@@ -545,10 +598,12 @@ TTempo TBancada::Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos
     const std::uintmax_t inicioLento = TamanhoDe(lento_);
     if (sonda)
         sonda->Inicia();
+    const TMaquina maquina = AmostraMaquina(pidServidor_);
     const double cpu = CpuProprio();
     auto inicio = Relogio::now();
     janela.cmdImportar->click();
     TTempo tempo{Segundos(Relogio::now() - inicio), CpuProprio() - cpu};
+    AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_));
     if (sonda)
         sonda->Para();
     if (lentas)
@@ -590,7 +645,9 @@ TTempo TBancada::ImportaECaptura(TFImportarCadOfertas& janela, ScriptedDialogs& 
 
 TTempo TBancada::ReproduzECompara() {
     RestauraLoja(s_);
-    const TTempo tempo = ReproduzNoCliente(s_.Address(), replay_, errosCliente_);
+    const TMaquina maquina = AmostraMaquina(pidServidor_);
+    TTempo tempo = ReproduzNoCliente(s_.Address(), replay_, errosCliente_);
+    AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_));
     const std::string estado = EstadoDaLoja(s_);
     if (estado != estadoFluxo_)
         throw std::runtime_error("the replay left other tables than the import: " + estadoFluxo_ +
@@ -670,10 +727,10 @@ TResultado TBancada::Mede(int linhas) {
             r.Razoes.push_back(nosso.Parede / cliente.Parede);
             r.CpuNosso.push_back(nosso.Cpu);
             r.CpuCliente.push_back(cliente.Cpu);
-            std::cout << "   round " << rodada << "/" << rodadas << ": ours "
-                      << Fixo(nosso.Parede, 3) << " s (CPU " << Fixo(nosso.Cpu, 3) << " s), client "
-                      << Fixo(cliente.Parede, 3) << " s (CPU " << Fixo(cliente.Cpu, 3)
-                      << " s), ratio " << Fixo(nosso.Parede / cliente.Parede, 3) << std::endl;
+            r.Rodadas.emplace_back(nosso, cliente);
+            std::cout << "   round " << rodada << "/" << rodadas << ": ours " << Rodada(nosso)
+                      << ", client " << Rodada(cliente) << ", ratio "
+                      << Fixo(nosso.Parede / cliente.Parede, 3) << std::endl;
         }
     }
     DM = nullptr;
@@ -711,12 +768,14 @@ std::string Relatorio(const std::vector<TResultado>& resultados) {
           << " s | " << Fixo(nosso * 1e6 / r.Linhas, 1) << " | "
           << Fixo(cliente * 1e6 / r.Linhas, 1) << " |\n";
     }
-    o << "\nEvery round, in seconds (ours / client):\n\n";
+    o << "\nEvery round: each side's time, its own CPU, the server's CPU and the time the host "
+         "stole from this virtual machine meanwhile (a round the host slowed shows in the last "
+         "two):\n\n";
     for (auto& r : resultados) {
-        o << "- " << Milhares(r.Linhas) << " lines:";
-        for (size_t i = 0; i < r.Nosso.size(); ++i)
-            o << (i ? ";" : "") << " " << Fixo(r.Nosso[i], 3) << " / " << Fixo(r.Cliente[i], 3);
-        o << "\n";
+        o << "- " << Milhares(r.Linhas) << " lines:\n";
+        for (size_t i = 0; i < r.Rodadas.size(); ++i)
+            o << "  - round " << i + 1 << ": ours " << Rodada(r.Rodadas[i].first) << "; client "
+              << Rodada(r.Rodadas[i].second) << "\n";
     }
     o << "\nThe window during a run (one untimed import per size):\n\n";
     o << "| data lines | message processings | wait for a posted event: median / 99th pct / "
