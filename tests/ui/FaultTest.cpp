@@ -7,9 +7,8 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "TestServer.h"
+#include "WindowFixture.h"
 #include "app/UDM.h"
-#include "connection/ConnectionInfo.h"
-#include "connection/IdentificacaoServidor.h"
 #include "platform/Erro.h"
 #include "ui/Gauge.h"
 #include "ui/Texto1252.h"
@@ -56,12 +55,9 @@ struct Revive {
 
 } // namespace
 
-class FaultTest : public QObject {
+class FaultTest : public QObject, private WindowFixture {
     Q_OBJECT
 
-    ScriptedDialogs* dialogs = nullptr;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TFImportarCadOfertas> w;
     TempDir dir;
 
     static TestServer& S() { return TestServer::Shared(); }
@@ -75,15 +71,6 @@ class FaultTest : public QObject {
         v.Senha = TestServer::RootPassword;
         WriteConfBesideProgram(v);
     }
-    void Open() {
-        TIdentificacaoServidor::Liberar();
-        TConnectionInfo::Liberar();
-        dm = std::make_unique<TDM>();
-        DM = dm.get();
-        w = std::make_unique<TFImportarCadOfertas>();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    }
     // An offer file of the products from..to, every one of them in produto.
     void Prepare(int from, int to, const std::string& extra = {}) {
         std::string text = "BARRAS;DESCRICAO;PRECO;\r\n";
@@ -95,22 +82,13 @@ class FaultTest : public QObject {
         QTest::mouseClick(w->sbArquivo, Qt::LeftButton);
         w->txtCadOferta->setText(QStringLiteral("Ofertas"));
     }
-    QString LastText() const {
-        return dialogs->Shown.empty() ? QString() : dialogs->Shown.back().Text;
-    }
-    int Shown(const QString& text) const {
-        int n = 0;
-        for (auto& m : dialogs->Shown)
-            n += m.Text == text;
-        return n;
-    }
     // The window as a failed run leaves it.
     void VerifyFailedState(int progress) {
         QCOMPARE(w->Parar, std::string("N"));
         QVERIFY(!w->cmdImportar->isEnabled());
         QCOMPARE(w->lblDescricao->text(), QStringLiteral("Importando os dados. Aguarde..."));
         QCOMPARE(w->Gauge1->Progress(), progress);
-        QCOMPARE(Shown(QStringLiteral(u"Importação concluída com sucesso!!!")), 0);
+        QCOMPARE(ShownCount(QStringLiteral(u"Importação concluída com sucesso!!!")), 0);
         QCOMPARE(dialogs->Shown.back().Icon, TDialogos::Icone::Erro);
         QCOMPARE(dialogs->Shown.back().Caption, TAplicacao::Titulo());
     }
@@ -147,14 +125,7 @@ private slots:
         QCOMPARE(w->CodLoja, std::string("C"));
     }
 
-    void cleanup() {
-        w.reset();
-        DM = nullptr;
-        dm.reset();
-        ScriptedDialogs::Uninstall();
-        TConnectionInfo::Liberar();
-        TIdentificacaoServidor::Liberar();
-    }
+    void cleanup() { CloseWindow(); }
 
     void cleanupTestCase() { RemoveConfBesideProgram(); }
 

@@ -7,6 +7,7 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "TestServer.h"
+#include "WindowFixture.h"
 #include "app/UDM.h"
 #include "connection/ConnectionInfo.h"
 #include "connection/IdentificacaoServidor.h"
@@ -61,12 +62,9 @@ std::string Bytes(size_t n, unsigned seed, bool withNul) {
 
 } // namespace
 
-class HostileInputTest : public QObject {
+class HostileInputTest : public QObject, private WindowFixture {
     Q_OBJECT
 
-    ScriptedDialogs* dialogs = nullptr;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TFImportarCadOfertas> w;
     TempDir dir;
 
     static TestServer& S() { return TestServer::Shared(); }
@@ -80,24 +78,10 @@ class HostileInputTest : public QObject {
         text += "Senha=" + Hex(TestServer::RootPassword) + "\r\n";
         return text;
     }
-    void Open() {
-        w.reset();
-        TIdentificacaoServidor::Liberar();
-        TConnectionInfo::Liberar();
-        dialogs->Shown.clear();
-        dm = std::make_unique<TDM>();
-        DM = dm.get();
-        w = std::make_unique<TFImportarCadOfertas>();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    }
     void Choose(const std::string& path) {
         dialogs->FileChoices.push_back(QString::fromStdString(path));
         QTest::mouseClick(w->sbArquivo, Qt::LeftButton);
         w->txtCadOferta->setText(QStringLiteral("Ofertas"));
-    }
-    QString LastText() const {
-        return dialogs->Shown.empty() ? QString() : dialogs->Shown.back().Text;
     }
     // A settings file that configures nothing: the identification goes to the client library's
     // default local socket, which this program's environment points at a file that is not there.
@@ -142,12 +126,7 @@ private slots:
     }
 
     void cleanup() {
-        w.reset();
-        DM = nullptr;
-        dm.reset();
-        ScriptedDialogs::Uninstall();
-        TConnectionInfo::Liberar();
-        TIdentificacaoServidor::Liberar();
+        CloseWindow();
         RemoveConfBesideProgram();
     }
 

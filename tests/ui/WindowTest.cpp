@@ -5,9 +5,8 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "TestServer.h"
+#include "WindowFixture.h"
 #include "app/UDM.h"
-#include "connection/ConnectionInfo.h"
-#include "connection/IdentificacaoServidor.h"
 #include "ui/DatePicker.h"
 #include "ui/Gauge.h"
 #include "ui/Texto1252.h"
@@ -28,12 +27,9 @@
 
 namespace fs = std::filesystem;
 
-class WindowTest : public QObject {
+class WindowTest : public QObject, private WindowFixture {
     Q_OBJECT
 
-    ScriptedDialogs* dialogs = nullptr;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TFImportarCadOfertas> w;
     // The window the layout rows look at, made by the data function; gone before the application.
     std::unique_ptr<TFImportarCadOfertas> probe;
     std::unique_ptr<TDM> probeDm;
@@ -88,23 +84,12 @@ private slots:
     }
 
     void init() {
-        TIdentificacaoServidor::Liberar();
-        TConnectionInfo::Liberar();
         dialogs = &ScriptedDialogs::Install();
-        dm = std::make_unique<TDM>();
-        DM = dm.get();
-        w = std::make_unique<TFImportarCadOfertas>();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        Open();
         fs::remove("Relatorio.txt");
     }
 
-    void cleanup() {
-        w.reset();
-        DM = nullptr;
-        dm.reset();
-        ScriptedDialogs::Uninstall();
-    }
+    void cleanup() { CloseWindow(); }
 
     void startState() {
         QVERIFY(dialogs->Shown.empty());

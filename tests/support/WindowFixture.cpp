@@ -1,0 +1,39 @@
+#include "WindowFixture.h"
+
+#include "connection/ConnectionInfo.h"
+#include "connection/IdentificacaoServidor.h"
+
+#include <QTest>
+
+void WindowFixture::Open() {
+    w.reset();
+    TIdentificacaoServidor::Liberar();
+    TConnectionInfo::Liberar();
+    dialogs->Shown.clear();
+    dm = std::make_unique<TDM>();
+    DM = dm.get();
+    w = std::make_unique<TFImportarCadOfertas>();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+}
+
+void WindowFixture::CloseWindow() {
+    w.reset();
+    DM = nullptr;
+    dm.reset();
+    ScriptedDialogs::Uninstall();
+    dialogs = nullptr;
+    TConnectionInfo::Liberar();
+    TIdentificacaoServidor::Liberar();
+}
+
+QString WindowFixture::LastText() const {
+    return dialogs->Shown.empty() ? QString() : dialogs->Shown.back().Text;
+}
+
+int WindowFixture::ShownCount(const QString& text) const {
+    int n = 0;
+    for (auto& m : dialogs->Shown)
+        n += m.Text == text;
+    return n;
+}
