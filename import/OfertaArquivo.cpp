@@ -93,19 +93,15 @@ void CarregaLinhas(const std::string& nomeArquivo, TLinhasArquivo& linhas) {
         std::min(TamanhoBloco, std::max(tamanho + 1, std::size_t{1} << 16));
     auto bloco = std::make_unique_for_overwrite<char[]>(capacidadeBloco);
 
+    // The lines' bytes never outgrow the file; their count is reckoned from the first block's,
+    // and a little more, so that neither part is copied as it grows.
     TLinhasArquivo lidas;
+    lidas.reserve(0, tamanho);
     TDivisorLinhas divisor(lidas);
     bool primeiro = true;
     for (;;) {
         std::size_t n = arquivo.Le(bloco.get(), capacidadeBloco);
-        if (n == 0)
-            break;
-        if (primeiro) {
-            // The lines' bytes never outgrow the file. Their count is reckoned from the first
-            // block's, and a little more, so that neither part is copied as it grows.
-            lidas.reserve(0, tamanho);
-        }
-        if (!divisor.Acrescenta({bloco.get(), n}))
+        if (n == 0 || !divisor.Acrescenta({bloco.get(), n}))
             break;
         if (primeiro && n < tamanho && !lidas.empty()) {
             double estimativa = static_cast<double>(lidas.size()) * static_cast<double>(tamanho) /
