@@ -7,7 +7,12 @@
 #include <memory>
 
 int main(int argc, char** argv) {
-    TAplicacao aplicacao(argc, argv);
+    // The program reads no command line: Qt gets the program's name alone, so that none of its
+    // own options (-platform, -style, ...) can change or stop it.
+    char nomePadrao[] = "VivuzoriVodizerArizoz";
+    char* argumentos[] = {argc > 0 && argv[0] ? argv[0] : nomePadrao, nullptr};
+    int quantos = 1;
+    TAplicacao aplicacao(quantos, argumentos);
     int codigo = 0;
     {
         auto dm = std::make_unique<TDM>();

@@ -1,9 +1,11 @@
 // The offer file's line splitting on any bytes. The lines joined with LF give back the text up to
 // its first NUL with every line end (CR LF, CR, LF) made one LF and a last line end dropped; no
 // line holds a line end or a NUL; the text cut into blocks anywhere splits the same as whole;
-// and a file with the same bytes loads the same lines.
+// and a file with the same bytes loads the same lines, or, when the text holds a NUL, is refused
+// naming the NUL's line and leaves no lines.
 #include "FuzzSupport.h"
 #include "import/OfertaArquivo.h"
+#include "platform/Erro.h"
 
 #include <cstdint>
 #include <string>
@@ -83,7 +85,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     const std::string& arquivo = ArquivoDeTrabalho("oferta.csv");
     EscreveArquivo(arquivo, texto);
     TLinhasArquivo carregadas = {"linha antiga"};
-    CarregaLinhas(arquivo, carregadas);
-    CONFERE(carregadas == inteiras);
+    const std::size_t nul = texto.find('\0');
+    if (nul == std::string_view::npos) {
+        CarregaLinhas(arquivo, carregadas);
+        CONFERE(carregadas == inteiras);
+        return 0;
+    }
+    // The NUL's line: a character in its place joins the open line or begins a new one.
+    const std::string ate = std::string(texto.substr(0, nul)) + "x";
+    const std::string linha = std::to_string(DivideLinhas(ate).size());
+    try {
+        CarregaLinhas(arquivo, carregadas);
+        CONFERE(false);
+    } catch (const EErro& e) {
+        CONFERE(e.Message().find("a linha " + linha + " cont") != std::string::npos);
+    }
+    CONFERE(carregadas.empty());
     return 0;
 }

@@ -12,7 +12,7 @@ class TImpres;
 
 class ImportWindow {
 public:
-    enum class Controle { txtArquivo, txtCadOferta, dtInicio };
+    enum class Controle { txtArquivo, txtCadOferta, dtInicio, cmdImportar };
 
     virtual ~ImportWindow();
 

@@ -163,6 +163,14 @@ void TExecucao::Recusa(const char* mensagem, ImportWindow::Controle foco) {
 
 bool TExecucao::Precondicoes() {
     using C = ImportWindow::Controle;
+    // Without the store's code every row written would lose the stamp the chain's other
+    // systems read; the code is only derived at start, so only a restart brings it.
+    if (janela_.CodLoja.empty())
+        Recusa("N\xE3o foi poss\xEDvel identificar a loja, e sem ela os dados n\xE3o podem ser "
+               "importados. Corrija as configura\xE7\xF5"
+               "es de conex\xE3o e abra o programa "
+               "novamente.",
+               C::cmdImportar);
     std::string arquivo = Trim(janela_.TextoArquivo());
     if (arquivo.empty())
         Recusa("Selecione um arquivo para a importa\xE7\xE3o.", C::txtArquivo);
@@ -288,6 +296,7 @@ void TExecucao::Restaura() {
 }
 
 void TExecucao::Conclui() {
+    bool viewerIniciado = true;
     if (faltouProduto_) {
         TImpres& r = *janela_.Relatorio;
         r.AddSeparador("-", 127);
@@ -295,13 +304,21 @@ void TExecucao::Conclui() {
             "Total Produtos n\xE3o importados: " +
                 AgrupaMilhares(std::to_string(naoEncontrados_), ctx_.Formato.ThousandSeparator),
             3, -1);
-        r.Visualiza(ctx_.NomeRelatorio);
+        viewerIniciado = r.Visualiza(ctx_.NomeRelatorio);
     }
     janela_.Relatorio.reset();
     Restaura();
     janela_.Parar = "S";
     janela_.Mensagem("Importa\xE7\xE3o conclu\xED"
                      "da com sucesso!!!");
+    if (!viewerIniciado) {
+        // Otherwise the user would never learn that products were left out.
+        std::error_code erro;
+        std::filesystem::path caminho = std::filesystem::absolute(ctx_.NomeRelatorio, erro);
+        janela_.Mensagem("N\xE3o foi poss\xEDvel mostrar o relat\xF3rio dos produtos n\xE3o "
+                         "importados. Ele foi gravado em " +
+                         (erro ? ctx_.NomeRelatorio : caminho.lexically_normal().string()));
+    }
 }
 
 void TExecucao::Executa() {

@@ -1,5 +1,6 @@
 #include "import/OfertaArquivo.h"
 
+#include "platform/Erro.h"
 #include "platform/LeituraArquivo.h"
 
 #include <algorithm>
@@ -44,6 +45,7 @@ bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
         if (*p == '\0' && linhas_.LinhaAbertaVazia()) {
             // A NUL where a line would begin ends the text without a line.
             terminou_ = true;
+            linhaDoNul_ = linhas_.size() + 1;
             return false;
         }
         const char* q = ProximoFimDeLinha(p, fim);
@@ -53,6 +55,7 @@ bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
         linhas_.FechaLinha();
         if (*q == '\0') {
             terminou_ = true;
+            linhaDoNul_ = linhas_.size();
             return false;
         }
         if (*q == '\r') {
@@ -110,6 +113,11 @@ void CarregaLinhas(const std::string& nomeArquivo, TLinhasArquivo& linhas) {
         }
         primeiro = false;
     }
+    if (divisor.LinhaDoNul() != 0)
+        throw EErro("O arquivo escolhido n\xE3o \xE9 um arquivo de texto: a linha " +
+                    std::to_string(divisor.LinhaDoNul()) +
+                    " cont\xE9m um caractere nulo. Salve a planilha como texto separado por "
+                    "\";\" e escolha o arquivo novamente.");
     divisor.Termina();
     linhas = std::move(lidas);
 }

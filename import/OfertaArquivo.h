@@ -20,11 +20,15 @@ public:
     bool Acrescenta(std::string_view bloco);
     // The text is over: a last line without a line end is stored.
     void Termina();
+    // The number (from 1) of the line in which the NUL that ended the text stands; 0 while no
+    // NUL has come.
+    std::size_t LinhaDoNul() const { return linhaDoNul_; }
 
 private:
     TLinhasArquivo& linhas_; // its open line is one begun in an earlier block, not yet ended
     bool aposCR_ = false;    // the previous block ended with the CR that ended a line
     bool terminou_ = false;  // a NUL has ended the text
+    std::size_t linhaDoNul_ = 0;
 };
 
 // The lines of a whole text.
@@ -33,5 +37,7 @@ TLinhasArquivo DivideLinhas(std::string_view texto);
 // Replaces the list with the lines of the named file, read byte for byte without any
 // conversion. The previous lines are discarded before the file is opened, so a file that
 // cannot be read leaves the list empty; the error (an EErro "Cannot open file ...") goes back
-// to the caller.
+// to the caller. A file holding a NUL byte is no offer file (a spreadsheet's own format, a
+// damaged file): it is refused with an EErro naming the line of the first NUL, and the list
+// stays empty, rather than loaded up to the NUL as if the rest were not there.
 void CarregaLinhas(const std::string& nomeArquivo, TLinhasArquivo& linhas);

@@ -106,8 +106,10 @@ void FechaDescritoresDesde(int primeiro) {
 }
 
 // Double fork: the middle process ends at once and is reaped here, so the program runs as
-// an orphan adopted by the system and leaves no zombie behind when it ends.
-void IniciaDesacoplado(const std::string& caminho, const TLinhaDeComando& comando) {
+// an orphan adopted by the system and leaves no zombie behind when it ends. A pipe closed on
+// exec tells whether the program started: it reaches end of file when the exec succeeds, and
+// carries the exec's errno when it fails.
+bool IniciaDesacoplado(const std::string& caminho, const TLinhaDeComando& comando) {
     std::vector<std::string> argumentos;
     argumentos.reserve(comando.Argumentos.size() + 1);
     argumentos.push_back(comando.Programa);
@@ -118,13 +120,23 @@ void IniciaDesacoplado(const std::string& caminho, const TLinhaDeComando& comand
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    int aviso[2];
+    if (::pipe2(aviso, O_CLOEXEC) != 0)
+        return false;
     pid_t meio = ::fork();
-    if (meio < 0)
-        return;
+    if (meio < 0) {
+        ::close(aviso[0]);
+        ::close(aviso[1]);
+        return false;
+    }
     if (meio == 0) {
         // Only async-signal-safe calls from here on.
         ::setsid();
         pid_t programa = ::fork();
+        if (programa < 0) {
+            int codigo = errno;
+            (void)!::write(aviso[1], &codigo, sizeof codigo);
+        }
         if (programa != 0)
             ::_exit(0);
         int nulo = ::open("/dev/null", O_RDWR);
@@ -133,18 +145,32 @@ void IniciaDesacoplado(const std::string& caminho, const TLinhaDeComando& comand
             ::dup2(nulo, 1);
             ::dup2(nulo, 2);
         }
-        FechaDescritoresDesde(3);
+        // The pipe's end becomes descriptor 3, still closed on exec, and the rest are closed.
+        if (aviso[1] != 3) {
+            ::dup2(aviso[1], 3);
+            ::fcntl(3, F_SETFD, FD_CLOEXEC);
+        }
+        FechaDescritoresDesde(4);
         sigset_t nenhum;
         sigemptyset(&nenhum);
         ::sigprocmask(SIG_SETMASK, &nenhum, nullptr);
         ::signal(SIGPIPE, SIG_DFL);
         ::signal(SIGCHLD, SIG_DFL);
         ::execv(caminho.c_str(), argv.data());
+        int codigo = errno;
+        (void)!::write(3, &codigo, sizeof codigo);
         ::_exit(127);
     }
+    ::close(aviso[1]);
     int estado = 0;
     while (::waitpid(meio, &estado, 0) < 0 && errno == EINTR) {
     }
+    int codigo = 0;
+    ssize_t lidos;
+    while ((lidos = ::read(aviso[0], &codigo, sizeof codigo)) < 0 && errno == EINTR) {
+    }
+    ::close(aviso[0]);
+    return lidos == 0;
 }
 #endif
 
@@ -214,9 +240,10 @@ std::string ProcuraPrograma(const std::string& programa, const std::string& past
     return achado;
 }
 
-void WinExec(const std::string& linhaDeComando, int showState) {
+bool WinExec(const std::string& linhaDeComando, int showState) {
 #if defined(_WIN32)
-    ::WinExec(linhaDeComando.c_str(), static_cast<UINT>(showState));
+    // Values above 31 mean the program was started.
+    return ::WinExec(linhaDeComando.c_str(), static_cast<UINT>(showState)) > 31;
 #else
     (void)showState; // no windows to maximise here
     TLinhaDeComando comando = DivideLinhaDeComando(linhaDeComando);
@@ -232,7 +259,6 @@ void WinExec(const std::string& linhaDeComando, int showState) {
     std::string caminho =
         ProcuraPrograma(comando.Programa, pastaDoPrograma, pastaAtual,
                         caminhos ? std::string(caminhos) : std::string("/bin:/usr/bin"));
-    if (!caminho.empty())
-        IniciaDesacoplado(caminho, comando);
+    return !caminho.empty() && IniciaDesacoplado(caminho, comando);
 #endif
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Starting another program from a command line, as WinExec does on Windows: the program is
-// found by the usual search and started on its own, without waiting for it; whether it could
-// be started is not reported.
+// found by the usual search and started on its own, without waiting for it; the caller learns
+// only whether it could be started.
 #include <string>
 #include <vector>
 
@@ -30,7 +30,8 @@ TLinhaDeComando DivideLinhaDeComando(const std::string& linhaDeComando);
 std::string ProcuraPrograma(const std::string& programa, const std::string& pastaDoPrograma,
                             const std::string& pastaAtual, const std::string& caminhos);
 
-// Starts the command line's program detached, with its arguments, and returns at once. A
-// program that is not found or cannot be started is silently ignored. The show state is
-// passed on where windows have one and ignored elsewhere.
-void WinExec(const std::string& linhaDeComando, int showState);
+// Starts the command line's program detached, with its arguments, and returns at once, without
+// waiting for it to end. Returns false when the program is not found or cannot be started
+// (not executable, not a program). The show state is passed on where windows have one and
+// ignored elsewhere.
+bool WinExec(const std::string& linhaDeComando, int showState);

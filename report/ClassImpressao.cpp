@@ -274,8 +274,8 @@ void TImpres::MontaPaginas() {
     TLinhas().swap(Corpo_);
 }
 
-void TImpres::Visualiza(const std::string& nomeArquivo) {
+bool TImpres::Visualiza(const std::string& nomeArquivo) {
     MontaPaginas();
     SalvaLinhas(Corpo(), nomeArquivo);
-    WinExec("visualizador.exe " + nomeArquivo + " 132", JanelaMaximizada);
+    return WinExec("visualizador.exe " + nomeArquivo + " 132", JanelaMaximizada);
 }

@@ -141,7 +141,8 @@ public:
     // Passes the blocks and the body through a new TRelatorio, which becomes the body.
     void MontaPaginas();
     // Paginates, saves the body to the file and starts the viewer on it without waiting.
-    void Visualiza(const std::string& nomeArquivo);
+    // Returns whether the viewer could be started.
+    bool Visualiza(const std::string& nomeArquivo);
 
 private:
     int LinhasPorPagina_ = 66;

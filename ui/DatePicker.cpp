@@ -124,7 +124,9 @@ void TDatePicker::TextoEditado(const QString& texto) {
         valor_ = d;
 }
 
-bool TDatePicker::AoSair() {
+bool TDatePicker::Confirma() {
+    if (recusando_)
+        return false;
     if (IsEmpty()) {
         Clear();
         return true;
@@ -134,14 +136,32 @@ bool TDatePicker::AoSair() {
         valor_ = d;
         return true;
     }
-    // Shown once the focus change is over; the focus then comes back to the field.
-    std::string mensagem = "'" + DeQString(edit_->text()) + "' is not a valid date";
-    QTimer::singleShot(0, this, [this, mensagem] {
-        edit_->setFocus();
-        if (mostraErro)
-            mostraErro(mensagem);
-    });
+    Recusa();
     return false;
+}
+
+void TDatePicker::AoSair() {
+    if (recusaPendente_ || recusando_)
+        return;
+    if (IsEmpty() || QDate::fromString(edit_->text(), formato_).isValid()) {
+        Confirma();
+        return;
+    }
+    // Shown once the focus change is over, unless an action has shown it first.
+    recusaPendente_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (recusaPendente_)
+            Recusa();
+    });
+}
+
+void TDatePicker::Recusa() {
+    recusaPendente_ = false;
+    recusando_ = true;
+    edit_->setFocus();
+    if (mostraErro)
+        mostraErro("'" + DeQString(edit_->text()) + "' is not a valid date");
+    recusando_ = false;
 }
 
 bool TDatePicker::eventFilter(QObject* objeto, QEvent* evento) {
@@ -162,7 +182,7 @@ bool TDatePicker::eventFilter(QObject* objeto, QEvent* evento) {
     }
     if (objeto == edit_ && evento->type() == QEvent::FocusOut) {
         auto* foco = static_cast<QFocusEvent*>(evento);
-        if (foco->reason() != Qt::PopupFocusReason)
+        if (foco->reason() != Qt::PopupFocusReason && foco->reason() != Qt::ActiveWindowFocusReason)
             AoSair();
     }
     return QWidget::eventFilter(objeto, evento);

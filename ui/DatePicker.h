@@ -1,9 +1,10 @@
 #pragma once
 // A date picker: an edit field in the regional short date format, with an input mask whose
 // separators are fixed, and a drop-down calendar (its button or Alt+Down). A typed date becomes
-// the value as soon as the text forms a valid date. Leaving the field while its text is not a
-// valid date is refused: "'%s' is not a valid date" is shown by the default error display and
-// the focus comes back. Alt+Del empties the field, which then reads as the zero date.
+// the value as soon as the text forms a valid date. Moving the focus to another control while
+// the text is not a valid date is refused: "'%s' is not a valid date" is shown by the default
+// error display and the focus comes back (switching to another window is no refusal: the focus
+// comes back there by itself). Alt+Del empties the field, which then reads as the zero date.
 #include <QDate>
 #include <QWidget>
 
@@ -31,6 +32,11 @@ public:
     void AbreCalendario();
     QString Formato() const { return formato_; }
 
+    // Confirms the text as leaving the field would, for actions that may start while the focus
+    // is still here or before a pending refusal has been shown: true when it is a valid date or
+    // empty (the value then follows it); otherwise the refusal is shown now, once, and false.
+    bool Confirma();
+
     // The error display, which the application sets (tests record it).
     using TMostraErro = void (*)(const std::string& mensagem);
     static void DefineMostraErro(TMostraErro mostra);
@@ -43,7 +49,8 @@ protected:
 
 private:
     void TextoEditado(const QString& texto);
-    bool AoSair();
+    void AoSair();
+    void Recusa();
 
     QString formato_;
     QLineEdit* edit_;
@@ -51,6 +58,8 @@ private:
     QCalendarWidget* calendario_;
     QWidget* popup_;
     QDate valor_;
+    bool recusaPendente_ = false; // a refusal waits for the focus change to end
+    bool recusando_ = false;      // the refusal's box is open
 };
 
 // The short date format normalised to two-digit day and month and four-digit year, the form

@@ -27,6 +27,8 @@ TDialogos::Resposta TDialogosQt::Mensagem(QWidget* dono, const QString& texto,
                                           const QString& titulo, Icone icone, Botoes botoes) {
     QMessageBox caixa(dono);
     caixa.setWindowTitle(titulo);
+    // Messages carry file names and the server's texts: shown byte for byte, never as markup.
+    caixa.setTextFormat(Qt::PlainText);
     caixa.setText(texto);
     caixa.setIcon(icone == Icone::Informacao ? QMessageBox::Information
                   : icone == Icone::Erro     ? QMessageBox::Critical

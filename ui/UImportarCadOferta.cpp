@@ -241,6 +241,10 @@ void TFImportarCadOfertas::cmdImportarClick() {
                 QMetaObject::invokeMethod(&janela, &QWidget::close, Qt::QueuedConnection);
         }
     } fim{*this};
+    // A date typed but not yet confirmed by leaving its field is refused before anything is
+    // written, however the import was started (a click, Alt+I, Enter on the button).
+    if (!dtInicio->Confirma() || !dtFim->Confirma())
+        return;
     emImportacao_ = true;
     TContextoImportacao contexto{DM->QTemp, DM->QProd, ConfiguracaoRegional()};
     ImportaOfertas(*this, contexto);
@@ -341,6 +345,9 @@ void TFImportarCadOfertas::Foca(Controle controle) {
         break;
     case Controle::dtInicio:
         dtInicio->setFocus();
+        break;
+    case Controle::cmdImportar:
+        cmdImportar->setFocus();
         break;
     }
 }

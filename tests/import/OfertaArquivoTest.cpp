@@ -19,6 +19,7 @@ namespace {
 struct CasoDivisao {
     std::string texto;
     TLinhasArquivo linhas;
+    std::size_t linhaDoNul = 0; // where the NUL that ends the text stands
 };
 
 const CasoDivisao CasosDivisao[] = {
@@ -32,9 +33,10 @@ const CasoDivisao CasosDivisao[] = {
     {"a\n\rb"s, {"a", "", "b"}},
     {"a\n\r"s, {"a", ""}},
     {"a\r\r\nb\n\nc\r\n"s, {"a", "", "b", "", "c"}},
-    {"ab\0cd\r\nef"s, {"ab"}},
-    {"\0abc\n"s, {}},
-    {"a\r\0b"s, {"a"}},
+    {"ab\0cd\r\nef"s, {"ab"}, 1},
+    {"\0abc\n"s, {}, 1},
+    {"a\r\0b"s, {"a"}, 2},
+    {"a\nb\n\0"s, {"a", "b"}, 3},
     {"\xEF\xBB\xBF\xE7\xE3o;\xFF\t \x80\r\n"s, {"\xEF\xBB\xBF\xE7\xE3o;\xFF\t \x80"}},
 };
 
@@ -49,27 +51,46 @@ TEST(TDivisorLinhas, SplitsByTheLineEndRulesWhateverTheBlocks) {
                 divisor.Acrescenta(std::string_view(caso.texto).substr(i, bloco));
             divisor.Termina();
             EXPECT_EQ(linhas, caso.linhas) << testing::PrintToString(caso.texto) << " " << bloco;
+            EXPECT_EQ(divisor.LinhaDoNul(), caso.linhaDoNul) << testing::PrintToString(caso.texto);
         }
     }
 }
 
-TEST(CarregaLinhas, LoadsFilesByTheLineEndRules) {
+std::string MensagemDoNul(std::size_t linha) {
+    return "O arquivo escolhido n\xE3o \xE9 um arquivo de texto: a linha " + std::to_string(linha) +
+           " cont\xE9m um caractere nulo. Salve a planilha como texto separado por \";\" e "
+           "escolha o arquivo novamente.";
+}
+
+// A text file loads by the line end rules; one with a NUL is refused whole, naming its line.
+TEST(CarregaLinhas, LoadsTextFilesByTheLineEndRulesAndRefusesANul) {
     TempDir pasta;
     for (const auto& caso : CasosDivisao) {
         TLinhasArquivo linhas{"previous"};
-        CarregaLinhas(pasta.Write("oferta.csv", caso.texto), linhas);
-        EXPECT_EQ(linhas, caso.linhas) << testing::PrintToString(caso.texto);
+        const std::string nome = pasta.Write("oferta.csv", caso.texto);
+        if (caso.linhaDoNul == 0) {
+            CarregaLinhas(nome, linhas);
+            EXPECT_EQ(linhas, caso.linhas) << testing::PrintToString(caso.texto);
+            continue;
+        }
+        try {
+            CarregaLinhas(nome, linhas);
+            ADD_FAILURE() << "loaded " << testing::PrintToString(caso.texto);
+        } catch (const EErro& e) {
+            EXPECT_EQ(e.Message(), MensagemDoNul(caso.linhaDoNul));
+        }
+        EXPECT_TRUE(linhas.empty());
     }
 }
 
-// A file of several read blocks: a CR LF split between two blocks, lines that span them and a
-// NUL far into the file, past which nothing is loaded.
-TEST(CarregaLinhas, LargeFileWithMixedLineEndsAndNulMidFile) {
+// A file of several read blocks: a CR LF split between two blocks and lines that span them;
+// the same file with a NUL far into it, past the first block, is refused with its line.
+TEST(CarregaLinhas, LargeFileWithMixedLineEndsAndANulPastTheFirstBlock) {
     const std::size_t bloco = std::size_t{1} << 20;
     std::string texto;
     TLinhasArquivo esperadas;
     const char* fins[] = {"\r\n", "\n", "\r", "\n\r"};
-    for (int i = 0;; ++i) {
+    for (int i = 0; texto.size() <= 2 * bloco + 12345; ++i) {
         const bool primeiroBloco = texto.size() < bloco;
         std::string linha = "7891000" + std::to_string(i) + ";PRODUTO " + std::to_string(i * 7) +
                             ";" + std::to_string(i % 1000) + ",99;";
@@ -79,11 +100,6 @@ TEST(CarregaLinhas, LargeFileWithMixedLineEndsAndNulMidFile) {
         esperadas.push_back(linha);
         if (!primeiroBloco && i % 4 == 3)
             esperadas.push_back("");
-        if (texto.size() > 2 * bloco + 12345) {
-            texto += "NUL ends the text\0"s + "ignored line\r\n";
-            esperadas.push_back("NUL ends the text");
-            break;
-        }
     }
     ASSERT_EQ(texto.substr(bloco - 1, 2), "\r\n");
     TempDir pasta;
@@ -92,6 +108,15 @@ TEST(CarregaLinhas, LargeFileWithMixedLineEndsAndNulMidFile) {
     EXPECT_EQ(linhas, esperadas);
     CarregaLinhas(pasta.Write("grande.csv", texto), linhas);
     EXPECT_EQ(linhas, esperadas) << "loading the same file twice gives the same lines";
+
+    const std::string comNul = texto + "7891;NUL\0;1,00;\r\nmore\r\n"s;
+    try {
+        CarregaLinhas(pasta.Write("grande.csv", comNul), linhas);
+        ADD_FAILURE() << "a file with a NUL was loaded";
+    } catch (const EErro& e) {
+        EXPECT_EQ(e.Message(), MensagemDoNul(esperadas.size() + 1));
+    }
+    EXPECT_TRUE(linhas.empty());
 }
 
 // The lines share one block of bytes: where one ends and the next begins is kept apart from

@@ -195,18 +195,27 @@ private slots:
         QCOMPARE(One("select count(*) from cadofertas"), std::string("1"));
     }
 
-    void aNulEndsTheOfferFile() {
+    // A spreadsheet's own format or a damaged file: refused when chosen, naming the line of the
+    // NUL, and a later "Importar" finds nothing to import.
+    void aFileWithANulIsRefusedWhenChosen() {
         Open();
         TempDir work;
         InFolder in(work.Path());
-        const std::string bytes = "BARRAS;DESCRICAO;PRECO;\r\n7891000100103;ARROZ;1;\r\n\0"
+        const std::string bytes = "BARRAS;DESCRICAO;PRECO;\r\n7891000100103;ARROZ;1;\r\n789\0"
                                   "0000000000999;DEPOIS;2;\r\n"s;
         Choose(dir.Write("nul.csv", bytes));
-        QCOMPARE(w->Linhas.size(), size_t(2));
+        QCOMPARE(dialogs->Shown.size(), size_t(1));
+        QCOMPARE(LastText(), QStringLiteral(u"O arquivo escolhido não é um arquivo de texto: a "
+                                            u"linha 3 contém um caractere nulo. Salve a planilha "
+                                            u"como texto separado por \";\" e escolha o arquivo "
+                                            u"novamente."));
+        QCOMPARE(dialogs->Shown.back().Icon, TDialogos::Icone::Erro);
+        QVERIFY(w->Linhas.empty());
+        w->txtCadOferta->setText(QStringLiteral("Ofertas"));
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
-        QCOMPARE(LastText(), QStringLiteral(u"Importação concluída com sucesso!!!"));
-        QCOMPARE(One("select count(*) from prodcadofertas"), std::string("1"));
-        QVERIFY(!fs::exists("Relatorio.txt")); // the line after the NUL was never seen
+        QCOMPARE(LastText(), QStringLiteral(u"Não existem dados para serem importados."));
+        QCOMPARE(One("select count(*) from cadofertas"), std::string("0"));
+        QCOMPARE(One("select count(*) from prodcadofertas"), std::string("0"));
     }
 
     void veryLongLinesGoThroughTheRunAndTheReport() {
@@ -223,7 +232,7 @@ private slots:
         QCOMPARE(w->Linhas[1].size(), description.size() + 10);
         size_t mark = S().Mark();
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
-        QCOMPARE(LastText(), QStringLiteral(u"Importação concluída com sucesso!!!"));
+        QCOMPARE(ShownCount(QStringLiteral(u"Importação concluída com sucesso!!!")), 1);
         // The long barcode reached the server whole in both lookups.
         int whole = 0;
         for (auto& e : S().Since(mark))
@@ -260,20 +269,43 @@ private slots:
         QVERIFY(!fs::exists(viewerLog)); // never started
     }
 
-    void aMissingViewerIsNotAFailure() {
+    void aViewerThatCannotStartIsToldAfterTheCompletion_data() {
+        QTest::addColumn<QString>("viewer"); // what stands in the current folder as the viewer
+        QTest::addColumn<int>("mode");
+        QTest::newRow("nowhere") << QString() << 0;
+        QTest::newRow("not executable") << QStringLiteral("#!/bin/sh\n") << 0644;
+        QTest::newRow("not a program") << QStringLiteral("no program at all\n") << 0755;
+    }
+
+    void aViewerThatCannotStartIsToldAfterTheCompletion() {
+        QFETCH(QString, viewer);
+        QFETCH(int, mode);
         Open();
         TempDir work, emptyPath;
         InFolder in(work.Path());
-        // No viewer in the program's folder, in this one or on the search path.
+        // Not in the program's folder nor on the search path; in this folder only as the row says.
         struct SearchPath {
             std::string old = std::getenv("PATH") ? std::getenv("PATH") : "";
             ~SearchPath() { ::setenv("PATH", old.c_str(), 1); }
         } restore;
         ::setenv("PATH", emptyPath.Path().c_str(), 1);
+        if (!viewer.isEmpty()) {
+            WriteAll("visualizador", viewer.toStdString());
+            fs::permissions("visualizador", static_cast<fs::perms>(mode));
+        }
         Choose(dir.Write("faltando.csv", "H;;;\r\n0000000000999;X;2;\r\n"));
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
-        QCOMPARE(LastText(), QStringLiteral(u"Importação concluída com sucesso!!!"));
+        QCOMPARE(dialogs->Shown.size(), size_t(2));
+        QCOMPARE(dialogs->Shown[0].Text, QStringLiteral(u"Importação concluída com sucesso!!!"));
+        const ShownMessage& box = dialogs->Shown[1];
+        const QString report = QString::fromStdString((work.Path() / "Relatorio.txt").string());
+        QCOMPARE(box.Text, QStringLiteral(u"Não foi possível mostrar o relatório dos produtos "
+                                          u"não importados. Ele foi gravado em ") +
+                               report);
+        QCOMPARE(box.Caption, QStringLiteral(u"Atenção"));
+        QCOMPARE(box.Icon, TDialogos::Icone::Informacao);
         QVERIFY(ReadAll("Relatorio.txt").find("0000000000999    X") != std::string::npos);
+        QVERIFY(w->cmdImportar->isEnabled());
     }
 
     void aViewerThatExitsAtOnce() {
