@@ -16,7 +16,7 @@
 // bring up its question, answered No so that the run goes on.
 //
 // Usage: import_bench [--lines 10000,50000] [--rounds N] [--markdown FILE]
-//                     [--address 127.0.0.40] [--durable] [--xvfb]
+//                     [--address 127.0.0.40] [--durable] [--xvfb] [--relay 127.0.0.41]
 // With --xvfb the window is painted through an Xvfb of the benchmark's own, as on a store's
 // display, and each round of ours also shows the X server's CPU.
 #include "Conf.h"
@@ -63,6 +63,7 @@
 #include "support/Loja.h"
 #include "support/Maquina.h"
 #include "support/Relatorio.h"
+#include "support/Relay.h"
 #include "support/Sonda.h"
 #include "support/Xvfb.h"
 
@@ -83,6 +84,9 @@ struct TOpcoes {
     bool Duravel = false;
     // With --xvfb the window runs on an X server of its own instead of the offscreen platform.
     bool Xvfb = false;
+    // With --relay ADDRESS both sides reach the server through a relay listening there that
+    // holds every chunk 0.25 ms each way, as a store's network would.
+    std::string Relay;
 };
 
 std::vector<std::string> OpcoesDoServidor(const TOpcoes& o) {
@@ -96,10 +100,12 @@ std::vector<std::string> OpcoesDoServidor(const TOpcoes& o) {
 
 class TBancada {
 public:
-    TBancada(TestServer& servidor, const TOpcoes& opcoes, long pidX)
+    // endereco: where both sides connect, the server's or a relay's in front of it.
+    TBancada(TestServer& servidor, const TOpcoes& opcoes, long pidX, std::string endereco)
         : s_(servidor), opcoes_(opcoes), log_(servidor.Folder() / "general.log"),
           lento_(servidor.Folder() / "data" / "slow.log"),
-          pidServidor_(std::stol(ReadAll(servidor.Scalar("select @@pid_file")))), pidX_(pidX) {}
+          pidServidor_(std::stol(ReadAll(servidor.Scalar("select @@pid_file")))), pidX_(pidX),
+          endereco_(std::move(endereco)) {}
 
     TResultado Mede(int linhas);
 
@@ -125,6 +131,7 @@ private:
     fs::path lento_; // the slow query log
     long pidServidor_ = 0;
     long pidX_ = 0; // the X server's, when there is one
+    std::string endereco_;
     TempDir pasta_;
 };
 
@@ -183,7 +190,7 @@ TTempo TBancada::ImportaECaptura(TFImportarCadOfertas& janela, ScriptedDialogs& 
 TTempo TBancada::ReproduzECompara() {
     RestauraLoja(s_);
     const TMaquina maquina = AmostraMaquina(pidServidor_, pidX_);
-    TTempo tempo = ReproduzNoCliente(s_.Address(), replay_, errosCliente_);
+    TTempo tempo = ReproduzNoCliente(endereco_, replay_, errosCliente_);
     AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_, pidX_));
     const std::string estado = EstadoDaLoja(s_);
     if (estado != estadoFluxo_)
@@ -204,7 +211,7 @@ TResultado TBancada::Mede(int linhas) {
     fluxo_.clear();
 
     ConfValues conf;
-    conf.DatabaseIP = s_.Address();
+    conf.DatabaseIP = endereco_;
     conf.Databasename = Banco;
     conf.Usuario = "root";
     conf.Senha = TestServer::RootPassword;
@@ -317,10 +324,12 @@ TOpcoes LeOpcoes(int argc, char** argv) {
             o.Duravel = true;
         else if (a == "--xvfb")
             o.Xvfb = true;
+        else if (a == "--relay")
+            o.Relay = valor();
         else
             throw std::runtime_error("unknown option " + a);
     }
-    if (o.Endereco.rfind("127.", 0) != 0)
+    if (o.Endereco.rfind("127.", 0) != 0 || (!o.Relay.empty() && o.Relay.rfind("127.", 0) != 0))
         throw std::runtime_error("the benchmark server runs on a loopback address only");
     return o;
 }
@@ -347,7 +356,13 @@ int main(int argc, char** argv) {
         fs::current_path(trabalho.Path());
         std::cout << "Starting a MariaDB server on " << opcoes.Endereco << ":3306" << std::endl;
         TestServer servidor(opcoes.Endereco, OpcoesDoServidor(opcoes));
-        TBancada bancada(servidor, opcoes, x ? x->Pid() : 0);
+        std::optional<TRelay> relay;
+        if (!opcoes.Relay.empty()) {
+            relay.emplace(opcoes.Relay, opcoes.Endereco, std::chrono::microseconds(250));
+            std::cout << "Relay on " << opcoes.Relay << ":3306, 0.25 ms each way" << std::endl;
+        }
+        TBancada bancada(servidor, opcoes, x ? x->Pid() : 0,
+                         relay ? relay->Endereco() : servidor.Address());
         std::vector<TResultado> resultados;
         for (int linhas : opcoes.Linhas)
             resultados.push_back(bancada.Mede(linhas));
@@ -359,11 +374,13 @@ int main(int argc, char** argv) {
         std::string servidorTexto;
         for (auto& opcao : OpcoesDoServidor(opcoes))
             servidorTexto += " " + opcao;
-        std::string texto = "Import end to end against the mariadb client, " + std::string(data) +
-                            ", " + std::to_string(std::thread::hardware_concurrency()) + " CPUs, " +
-                            (x ? "Xvfb" : "offscreen") +
-                            " platform; server options beyond the tests' own:" + servidorTexto +
-                            "\n\n" + Relatorio(resultados);
+        std::string texto =
+            "Import end to end against the mariadb client, " + std::string(data) + ", " +
+            std::to_string(std::thread::hardware_concurrency()) + " CPUs, " +
+            (x ? "Xvfb" : "offscreen") + " platform" +
+            (opcoes.Relay.empty() ? "" : ", through a relay holding each chunk 0.25 ms each way") +
+            "; server options beyond the tests' own:" + servidorTexto + "\n\n" +
+            Relatorio(resultados);
         std::cout << "\n" << texto;
         if (!opcoes.Markdown.empty()) {
             std::ofstream saida(opcoes.Markdown, std::ios::binary | std::ios::trunc);
