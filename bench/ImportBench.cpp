@@ -16,7 +16,9 @@
 // bring up its question, answered No so that the run goes on.
 //
 // Usage: import_bench [--lines 10000,50000] [--rounds N] [--markdown FILE]
-//                     [--address 127.0.0.40] [--durable]
+//                     [--address 127.0.0.40] [--durable] [--xvfb] [--relay 127.0.0.41]
+// With --xvfb the window is painted through an Xvfb of the benchmark's own, as on a store's
+// display, and each round of ours also shows the X server's CPU.
 #include "Conf.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
@@ -44,6 +46,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -54,506 +57,19 @@
 #include <unistd.h>
 #include <vector>
 
+#include "support/Cliente.h"
+#include "support/Estatistica.h"
+#include "support/LogServidor.h"
+#include "support/Loja.h"
+#include "support/Maquina.h"
+#include "support/Relatorio.h"
+#include "support/Relay.h"
+#include "support/Sonda.h"
+#include "support/Xvfb.h"
+
 namespace fs = std::filesystem;
-using Relogio = std::chrono::steady_clock;
 
 namespace {
-
-constexpr const char* Banco = "loja_bench";
-constexpr const char* BancoBase = "loja_bench_base"; // the untouched copy of `produto`
-constexpr const char* NomeCaderno = "Ofertas da Semana";
-
-double Segundos(Relogio::duration d) {
-    return std::chrono::duration<double>(d).count();
-}
-
-double Mediana(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    size_t m = v.size() / 2;
-    return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
-}
-
-double Percentil(std::vector<double> v, double p) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    size_t i = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-    return v[std::min(i, v.size() - 1)];
-}
-
-std::string Fixo(double valor, int casas) {
-    char texto[64];
-    std::snprintf(texto, sizeof texto, "%.*f", casas, valor);
-    return texto;
-}
-
-std::string Milhares(long long valor) {
-    std::string digitos = std::to_string(valor);
-    std::string saida;
-    for (size_t i = 0; i < digitos.size(); ++i) {
-        if (i > 0 && (digitos.size() - i) % 3 == 0)
-            saida += ',';
-        saida += digitos[i];
-    }
-    return saida;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The store's data and the offer file.
-
-enum class Caso { Produto, Barras, Ausente };
-
-// Seven lines in ten are found in `produto`, one only in `barras`, two nowhere, mixed
-// through the file.
-Caso CasoDaLinha(int i) {
-    switch (i % 10) {
-    case 2:
-        return Caso::Barras;
-    case 5:
-    case 9:
-        return Caso::Ausente;
-    default:
-        return Caso::Produto;
-    }
-}
-
-// The barcode of data line i as the file holds it: mostly 13 digits, every 16th an 8-digit
-// one that the lookup pads with zeros.
-std::string BarrasDaLinha(int i) {
-    char texto[32];
-    if (i % 16 == 0)
-        std::snprintf(texto, sizeof texto, "2%07d", i);
-    else
-        std::snprintf(texto, sizeof texto, "789%010d", i);
-    return texto;
-}
-
-std::string Padded(const std::string& barras) {
-    return barras.size() >= 13 ? barras : std::string(13 - barras.size(), '0') + barras;
-}
-
-std::string ArquivoOferta(int linhas) {
-    static const char* const sufixos[] = {"", " UN", " 5 KG", " CAIXA C/12", " 1 L", " PCT 500 G"};
-    std::string texto = "BARRAS;DESCRICAO;PRECO;\r\n";
-    texto.reserve(static_cast<size_t>(linhas) * 48);
-    char linha[160];
-    for (int i = 1; i <= linhas; ++i) {
-        int n = std::snprintf(linha, sizeof linha, "%s;PRODUTO EM OFERTA %06d%s;%d,%02d;\r\n",
-                              BarrasDaLinha(i).c_str(), i, sufixos[i % 6], 1 + i % 300, i % 100);
-        texto.append(linha, static_cast<size_t>(n));
-    }
-    return texto;
-}
-
-// Sends rows in batches of a thousand.
-class TInsercaoEmLote {
-public:
-    TInsercaoEmLote(TestServer& servidor, std::string cabeca)
-        : servidor_(servidor), cabeca_(std::move(cabeca)) {}
-    ~TInsercaoEmLote() noexcept(false) { Envia(); }
-    void Linha(const std::string& valores) {
-        sql_ += (linhas_++ == 0 ? cabeca_ + " VALUES " : std::string(",")) + valores;
-        if (linhas_ == 1000)
-            Envia();
-    }
-
-private:
-    void Envia() {
-        if (linhas_ > 0)
-            servidor_.Exec(sql_, Banco);
-        sql_.clear();
-        linhas_ = 0;
-    }
-    TestServer& servidor_;
-    std::string cabeca_;
-    std::string sql_;
-    int linhas_ = 0;
-};
-
-// The store database for a file of n data lines; returns how many statements the import of
-// that file sends.
-size_t PreparaLoja(TestServer& s, int linhas) {
-    s.CreateStoreDatabase(Banco);
-    s.Exec("INSERT INTO identificacao_servidor VALUES (10, '00000000000191', 'LOJA', NULL, 'h')",
-           Banco);
-    size_t comandos = 2; // the booklet and its key
-    int id = 0;
-    {
-        TInsercaoEmLote produtos(
-            s, "INSERT INTO produto (produto_id, barras, descricao, apagado, tipo, preco)");
-        TInsercaoEmLote alternativos(s, "INSERT INTO barras (produto_id, barras, apagado)");
-        for (int i = 1; i <= linhas; ++i) {
-            const std::string barras = Padded(BarrasDaLinha(i));
-            const std::string resto = ", 'PRODUTO " + std::to_string(i) + "', ";
-            switch (CasoDaLinha(i)) {
-            case Caso::Produto:
-                produtos.Linha("(" + std::to_string(++id) + ", '" + barras + "'" + resto +
-                               "'N', 'P', 9.99)");
-                comandos += 4; // lookup, link check, link, product update
-                break;
-            case Caso::Barras:
-                // A product under another main barcode; the file's barcode is an alternative.
-                produtos.Linha("(" + std::to_string(++id) + ", '780" + barras.substr(3) + "'" +
-                               resto + "'N', 'P', 9.99)");
-                alternativos.Linha("(" + std::to_string(id) + ", '" + barras + "', 'N')");
-                comandos += 5; // both lookups, link check, link, product update
-                break;
-            case Caso::Ausente:
-                // Every other missing barcode belongs to a deleted product, which the lookup
-                // passes over.
-                if (i % 20 == 9)
-                    produtos.Linha("(" + std::to_string(++id) + ", '" + barras + "'" + resto +
-                                   "'S', 'P', 9.99)");
-                comandos += 2; // both lookups
-                break;
-            }
-        }
-        // The rest of the store's range, which the booklet does not touch.
-        for (int i = 1; i <= linhas / 2; ++i)
-            produtos.Linha("(" + std::to_string(++id) + ", '" + Padded("560" + std::to_string(i)) +
-                           "', 'OUTRO PRODUTO', 'N', 'P', 5.00)");
-    }
-    s.Exec(std::string("DROP DATABASE IF EXISTS ") + BancoBase);
-    s.Exec(std::string("CREATE DATABASE ") + BancoBase + " DEFAULT CHARACTER SET latin1");
-    s.Exec(std::string("CREATE TABLE ") + BancoBase + ".produto LIKE " + Banco + ".produto");
-    s.Exec(std::string("INSERT INTO ") + BancoBase + ".produto SELECT * FROM " + Banco +
-           ".produto");
-    return comandos;
-}
-
-// The tables as they were before any import: no booklet, no link, products untouched.
-void RestauraLoja(TestServer& s) {
-    s.Exec("TRUNCATE TABLE cadofertas", Banco);
-    s.Exec("TRUNCATE TABLE prodcadofertas", Banco);
-    s.Exec("TRUNCATE TABLE produto", Banco);
-    s.Exec(std::string("INSERT INTO produto SELECT * FROM ") + BancoBase + ".produto", Banco);
-    // Let the server's background work on the reload settle before the next side starts.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-}
-
-// What an import leaves in the tables it writes, to see that the replay did the same work.
-std::string EstadoDaLoja(TestServer& s) {
-    std::string estado;
-    for (auto& linha : s.Query("CHECKSUM TABLE cadofertas, prodcadofertas, produto", Banco))
-        estado += (linha.size() > 1 && linha[1] ? *linha[1] : "NULL") + " ";
-    estado += s.Scalar("SELECT COUNT(*) FROM prodcadofertas", Banco);
-    return estado;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The general log, read from a position on, without reading what came before.
-
-class TLogGeral {
-public:
-    explicit TLogGeral(fs::path arquivo) : arquivo_(std::move(arquivo)) {}
-
-    std::uintmax_t Fim() const { return fs::file_size(arquivo_); }
-
-    std::vector<LogEntry> Desde(std::uintmax_t posicao) const {
-        std::ifstream in(arquivo_, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(posicao));
-        std::vector<LogEntry> entradas;
-        std::string linha;
-        while (std::getline(in, linha)) {
-            LogEntry e;
-            if (Cabeca(linha, e))
-                entradas.push_back(std::move(e));
-            else if (!entradas.empty())
-                entradas.back().Argument += "\n" + linha; // a statement of several lines
-        }
-        return entradas;
-    }
-
-private:
-    // "241209  5:50:01\t    3 Query\tselect 1", or "\t\t    3 Query\t..." within a second.
-    static bool Cabeca(const std::string& linha, LogEntry& e) {
-        size_t tab = linha.find('\t');
-        if (tab == std::string::npos)
-            return false;
-        for (size_t i = 0; i < tab; ++i)
-            if (!std::isdigit(static_cast<unsigned char>(linha[i])) && linha[i] != ' ' &&
-                linha[i] != ':')
-                return false;
-        size_t p = tab + 1;
-        if (tab == 0 && p < linha.size() && linha[p] == '\t')
-            ++p;
-        while (p < linha.size() && linha[p] == ' ')
-            ++p;
-        size_t inicioId = p;
-        while (p < linha.size() && std::isdigit(static_cast<unsigned char>(linha[p])))
-            ++p;
-        if (p == inicioId || p >= linha.size() || linha[p] != ' ')
-            return false;
-        e.Thread = std::stol(linha.substr(inicioId, p - inicioId));
-        size_t tabComando = linha.find('\t', p + 1);
-        if (tabComando == std::string::npos)
-            return false;
-        e.Command = linha.substr(p + 1, tabComando - p - 1);
-        e.Argument = linha.substr(tabComando + 1);
-        return true;
-    }
-
-    fs::path arquivo_;
-};
-
-// The statements of the import that began at a position of the log: those of the connection
-// that sent the booklet's insert, from that insert on. Waits for the log to hold all of them.
-std::vector<std::string> ComandosDaImportacao(const TLogGeral& log, std::uintmax_t posicao,
-                                              size_t esperados) {
-    std::vector<std::string> comandos;
-    auto limite = Relogio::now() + std::chrono::seconds(10);
-    do {
-        comandos.clear();
-        long conexao = -1;
-        for (auto& e : log.Desde(posicao)) {
-            if (e.Command != "Query")
-                continue;
-            if (conexao < 0 && e.Argument.rfind("insert into cadofertas ", 0) == 0)
-                conexao = e.Thread;
-            if (e.Thread == conexao)
-                comandos.push_back(std::move(e.Argument));
-        }
-        if (comandos.size() >= esperados)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    } while (Relogio::now() < limite);
-    return comandos;
-}
-
-// The server's slow query log (statements that took it over LimiteLenta) from a position on:
-// how long each took, in ms. It tells a stall of the server's from one of ours.
-constexpr double LimiteLenta = 0.05; // seconds
-
-std::uintmax_t TamanhoDe(const fs::path& arquivo) {
-    std::error_code erro;
-    const std::uintmax_t n = fs::file_size(arquivo, erro);
-    return erro ? 0 : n;
-}
-
-std::vector<double> LentasDesde(const fs::path& arquivo, std::uintmax_t posicao) {
-    std::ifstream in(arquivo, std::ios::binary);
-    in.seekg(static_cast<std::streamoff>(posicao));
-    std::vector<double> tempos;
-    constexpr std::string_view marca = "# Query_time: ";
-    for (std::string linha; std::getline(in, linha);)
-        if (linha.rfind(marca, 0) == 0)
-            tempos.push_back(std::stod(linha.substr(marca.size())) * 1000);
-    return tempos;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The command-line client.
-
-// Runs `mariadb` with the file as its input and its output thrown away; returns the time
-// from its start to its exit.
-struct TTempo {
-    double Parede = 0;   // wall-clock seconds
-    double Cpu = 0;      // the process's own CPU seconds, user and system
-    double Servidor = 0; // the server's CPU seconds meanwhile
-    double Roubado = 0;  // CPU seconds the virtual machine's host took from this machine meanwhile
-};
-
-// What the whole machine did: the server's CPU time and the time stolen by the host, both
-// cumulative, in seconds. The steal shows when a round was slowed by the host, not by either
-// side.
-struct TMaquina {
-    double Servidor = 0;
-    double Roubado = 0;
-};
-
-double SegundosDeTiques(unsigned long long tiques) {
-    return static_cast<double>(tiques) / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
-
-// The time the host has stolen from this machine since it started, in seconds.
-double Roubado() {
-    std::ifstream stat("/proc/stat");
-    std::string cpu;
-    unsigned long long campos[8] = {};
-    stat >> cpu;
-    for (auto& c : campos)
-        stat >> c;
-    return SegundosDeTiques(campos[7]);
-}
-
-TMaquina AmostraMaquina(long pidServidor) {
-    TMaquina m;
-    m.Roubado = Roubado();
-    // /proc/<pid>/stat: utime and stime are fields 14 and 15, after the name in parentheses.
-    std::ifstream processo("/proc/" + std::to_string(pidServidor) + "/stat");
-    std::string texto((std::istreambuf_iterator<char>(processo)), {});
-    std::istringstream resto(texto.substr(texto.rfind(')') + 2));
-    std::string campo;
-    unsigned long long utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && resto >> campo; ++i) {
-        if (i == 14)
-            utime = std::stoull(campo);
-        if (i == 15)
-            stime = std::stoull(campo);
-    }
-    m.Servidor = SegundosDeTiques(utime + stime);
-    return m;
-}
-
-// One side's round: its time, its own CPU, the server's CPU and the steal meanwhile.
-std::string Rodada(const TTempo& t) {
-    return Fixo(t.Parede, 3) + " s (CPU " + Fixo(t.Cpu, 3) + " s, server " + Fixo(t.Servidor, 2) +
-           " s, steal " + Fixo(t.Roubado, 2) + " s)";
-}
-
-void AnotaMaquina(TTempo& tempo, const TMaquina& antes, const TMaquina& depois) {
-    tempo.Servidor = depois.Servidor - antes.Servidor;
-    tempo.Roubado = depois.Roubado - antes.Roubado;
-}
-
-double CpuDe(const rusage& uso) {
-    return static_cast<double>(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
-           static_cast<double>(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
-}
-
-double CpuProprio() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return CpuDe(uso);
-}
-
-TTempo ReproduzNoCliente(const std::string& endereco, const std::string& arquivo,
-                         const std::string& erros) {
-    const std::string senha = std::string("-p") + TestServer::RootPassword;
-    auto inicio = Relogio::now();
-    pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        int entrada = ::open(arquivo.c_str(), O_RDONLY);
-        int saida = ::open("/dev/null", O_WRONLY);
-        int erro = ::open(erros.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (entrada < 0 || saida < 0 || erro < 0)
-            std::_Exit(126);
-        ::dup2(entrada, 0);
-        ::dup2(saida, 1);
-        ::dup2(erro, 2);
-        ::execlp("mariadb", "mariadb", "--no-defaults", "-h", endereco.c_str(), "-P", "3306", "-u",
-                 "root", senha.c_str(), Banco, static_cast<char*>(nullptr));
-        std::_Exit(127);
-    }
-    int status = 0;
-    rusage uso{};
-    ::wait4(pid, &status, 0, &uso);
-    TTempo tempo{Segundos(Relogio::now() - inicio), CpuDe(uso)};
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error("the mariadb client failed (status " + std::to_string(status) +
-                                 "): " + ReadAll(erros));
-    return tempo;
-}
-
-// ---------------------------------------------------------------------------------------------
-// How soon the window answers during a run.
-
-// An event posted to the window's thread is delivered at the next processing of pending
-// messages; on delivery it posts the next one. Every second or so it also posts a click on
-// "&Cancelar" (mouse press and release) and times it until the question box comes up.
-class TSonda : public QObject {
-public:
-    TSonda(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos)
-        : janela_(janela), tipo_(static_cast<QEvent::Type>(QEvent::registerEventType())) {
-        dialogos.OnShow = [this](const ShownMessage& m) {
-            if (m.Text == QStringLiteral("Deseja cancelar?") && cliquePendente_) {
-                cliquePendente_ = false;
-                cancelar_.push_back(Segundos(Relogio::now() - cliquePostado_) * 1000);
-            }
-        };
-    }
-
-    void Inicia() {
-        ativa_ = true;
-        roubadoAntes_ = Roubado();
-        lidoEm_ = Relogio::now();
-        proximoClique_ = Relogio::now() + std::chrono::milliseconds(500);
-        Posta();
-    }
-    void Para() { ativa_ = false; }
-
-    const std::vector<double>& Atrasos() const { return atrasos_; }   // ms, one per delivery
-    const std::vector<double>& Cancelar() const { return cancelar_; } // ms, one per click
-    const std::vector<double>& Cliques() const { return cliques_; } // ms, click handled, per click
-    // The waits over 50 ms, each with the time the host stole from this machine meanwhile.
-    struct TEspera {
-        double Ms = 0, RoubadoMs = 0;
-    };
-    const std::vector<TEspera>& Longas() const { return longas_; }
-
-protected:
-    bool event(QEvent* evento) override {
-        if (evento->type() != tipo_)
-            return QObject::event(evento);
-        if (!ativa_)
-            return true;
-        auto agora = Relogio::now();
-        // A wait that holds the handling of a Cancel click is the click's, not the run's.
-        const double atraso = Segundos(agora - postado_) * 1000;
-        (cliqueNaEspera_ ? cliques_ : atrasos_).push_back(atraso);
-        cliqueNaEspera_ = false;
-        // The steal counts in ticks of 10 ms, so it is read no oftener than that (reading it
-        // costs more than a line's own work): a long wait is set against the last reading
-        // before it began.
-        if (atraso > 50)
-            longas_.push_back({atraso, (Roubado() - roubadoAntes_) * 1000});
-        if (agora - lidoEm_ >= std::chrono::milliseconds(10)) {
-            roubadoAntes_ = Roubado();
-            lidoEm_ = agora;
-        }
-        if (agora >= proximoClique_ && !cliquePendente_) {
-            proximoClique_ = agora + std::chrono::seconds(1);
-            PostaClique();
-            cliqueNaEspera_ = true;
-        }
-        Posta();
-        return true;
-    }
-
-private:
-    struct TEvento : QEvent {
-        using QEvent::QEvent;
-    };
-
-    void Posta() {
-        postado_ = Relogio::now();
-        QCoreApplication::postEvent(this, new TEvento(tipo_));
-    }
-
-    void PostaClique() {
-        QPushButton* botao = janela_.cmdCancelar;
-        const QPointF local(botao->width() / 2.0, botao->height() / 2.0);
-        const QPointF global = botao->mapToGlobal(local);
-        cliquePendente_ = true;
-        cliquePostado_ = Relogio::now();
-        QCoreApplication::postEvent(botao, new QMouseEvent(QEvent::MouseButtonPress, local, global,
-                                                           Qt::LeftButton, Qt::LeftButton,
-                                                           Qt::NoModifier));
-        QCoreApplication::postEvent(botao,
-                                    new QMouseEvent(QEvent::MouseButtonRelease, local, global,
-                                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-    }
-
-    TFImportarCadOfertas& janela_;
-    QEvent::Type tipo_;
-    bool ativa_ = false;
-    Relogio::time_point postado_;
-    std::vector<double> atrasos_;
-    bool cliquePendente_ = false;
-    Relogio::time_point cliquePostado_;
-    Relogio::time_point proximoClique_;
-    std::vector<double> cancelar_;
-    bool cliqueNaEspera_ = false; // the next delivery comes after a Cancel click's handling
-    double roubadoAntes_ = 0;     // the steal at the last reading, at lidoEm_
-    Relogio::time_point lidoEm_;
-    std::vector<TEspera> longas_;
-    std::vector<double> cliques_;
-};
 
 // ---------------------------------------------------------------------------------------------
 
@@ -566,6 +82,11 @@ struct TOpcoes {
     // once a second, so that the round trips, not this machine's disk, set the floor; with
     // --durable every commit waits for the disk, as the server's default has it.
     bool Duravel = false;
+    // With --xvfb the window runs on an X server of its own instead of the offscreen platform.
+    bool Xvfb = false;
+    // With --relay ADDRESS both sides reach the server through a relay listening there that
+    // holds every chunk 0.25 ms each way, as a store's network would.
+    std::string Relay;
 };
 
 std::vector<std::string> OpcoesDoServidor(const TOpcoes& o) {
@@ -577,26 +98,14 @@ std::vector<std::string> OpcoesDoServidor(const TOpcoes& o) {
     return opcoes;
 }
 
-struct TResultado {
-    int Linhas = 0;
-    size_t Comandos = 0;
-    std::vector<double> Nosso, Cliente, Razoes;
-    std::vector<double> CpuNosso, CpuCliente;       // CPU seconds of each side's own process
-    std::vector<std::pair<TTempo, TTempo>> Rodadas; // ours and the client's, round by round
-    std::vector<double> Atrasos, Cancelar;
-    std::vector<double> Cliques; // ms from each Cancel click posted to the window free again
-    std::vector<TSonda::TEspera> Longas;
-    std::vector<double> Lentas; // ms of each statement the server took over LimiteLenta on
-    int Pinturas = 0;
-    int Processamentos = 0;
-};
-
 class TBancada {
 public:
-    TBancada(TestServer& servidor, const TOpcoes& opcoes)
+    // endereco: where both sides connect, the server's or a relay's in front of it.
+    TBancada(TestServer& servidor, const TOpcoes& opcoes, long pidX, std::string endereco)
         : s_(servidor), opcoes_(opcoes), log_(servidor.Folder() / "general.log"),
           lento_(servidor.Folder() / "data" / "slow.log"),
-          pidServidor_(std::stol(ReadAll(servidor.Scalar("select @@pid_file")))) {}
+          pidServidor_(std::stol(ReadAll(servidor.Scalar("select @@pid_file")))), pidX_(pidX),
+          endereco_(std::move(endereco)) {}
 
     TResultado Mede(int linhas);
 
@@ -618,9 +127,11 @@ private:
 
     TestServer& s_;
     const TOpcoes& opcoes_;
-    TLogGeral log_;
+    GeneralLog log_;
     fs::path lento_; // the slow query log
     long pidServidor_ = 0;
+    long pidX_ = 0; // the X server's, when there is one
+    std::string endereco_;
     TempDir pasta_;
 };
 
@@ -631,12 +142,12 @@ TTempo TBancada::Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos
     const std::uintmax_t inicioLento = TamanhoDe(lento_);
     if (sonda)
         sonda->Inicia();
-    const TMaquina maquina = AmostraMaquina(pidServidor_);
+    const TMaquina maquina = AmostraMaquina(pidServidor_, pidX_);
     const double cpu = CpuProprio();
     auto inicio = Relogio::now();
     janela.cmdImportar->click();
     TTempo tempo{Segundos(Relogio::now() - inicio), CpuProprio() - cpu};
-    AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_));
+    AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_, pidX_));
     if (sonda)
         sonda->Para();
     if (lentas)
@@ -654,7 +165,7 @@ TTempo TBancada::Importa(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos
 TTempo TBancada::ImportaECaptura(TFImportarCadOfertas& janela, ScriptedDialogs& dialogos,
                                  TSonda* sonda, TResultado& r) {
     RestauraLoja(s_);
-    const auto posicao = log_.Fim();
+    const auto posicao = log_.End();
     const TTempo tempo = Importa(janela, dialogos, sonda, sonda ? &r.Lentas : nullptr);
     estadoFluxo_ = EstadoDaLoja(s_);
     auto comandos = ComandosDaImportacao(log_, posicao, r.Comandos);
@@ -678,9 +189,9 @@ TTempo TBancada::ImportaECaptura(TFImportarCadOfertas& janela, ScriptedDialogs& 
 
 TTempo TBancada::ReproduzECompara() {
     RestauraLoja(s_);
-    const TMaquina maquina = AmostraMaquina(pidServidor_);
-    TTempo tempo = ReproduzNoCliente(s_.Address(), replay_, errosCliente_);
-    AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_));
+    const TMaquina maquina = AmostraMaquina(pidServidor_, pidX_);
+    TTempo tempo = ReproduzNoCliente(endereco_, replay_, errosCliente_);
+    AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_, pidX_));
     const std::string estado = EstadoDaLoja(s_);
     if (estado != estadoFluxo_)
         throw std::runtime_error("the replay left other tables than the import: " + estadoFluxo_ +
@@ -700,7 +211,7 @@ TResultado TBancada::Mede(int linhas) {
     fluxo_.clear();
 
     ConfValues conf;
-    conf.DatabaseIP = s_.Address();
+    conf.DatabaseIP = endereco_;
     conf.Databasename = Banco;
     conf.Usuario = "root";
     conf.Senha = TestServer::RootPassword;
@@ -783,66 +294,6 @@ TResultado TBancada::Mede(int linhas) {
     return r;
 }
 
-std::string Relatorio(const std::vector<TResultado>& resultados) {
-    std::ostringstream o;
-    o << "| data lines | statements | rounds | ours, median | client, median | ratio ours/client "
-         "(of medians) | ratio, per round (median; min-max) | ours, lines/s | ours, ms/line | "
-         "client, ms/line | client, ms/statement |\n";
-    o << "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
-    for (auto& r : resultados) {
-        const double nosso = Mediana(r.Nosso), cliente = Mediana(r.Cliente);
-        const auto [menor, maior] = std::minmax_element(r.Razoes.begin(), r.Razoes.end());
-        o << "| " << Milhares(r.Linhas) << " | " << Milhares(static_cast<long long>(r.Comandos))
-          << " | " << r.Nosso.size() << " | " << Fixo(nosso, 2) << " s | " << Fixo(cliente, 2)
-          << " s | **" << Fixo(nosso / cliente, 3) << "** | " << Fixo(Mediana(r.Razoes), 3) << "; "
-          << Fixo(*menor, 3) << "-" << Fixo(*maior, 3) << " | "
-          << Milhares(static_cast<long long>(r.Linhas / nosso)) << " | "
-          << Fixo(nosso * 1000 / r.Linhas, 3) << " | " << Fixo(cliente * 1000 / r.Linhas, 3)
-          << " | " << Fixo(cliente * 1000 / static_cast<double>(r.Comandos), 3) << " |\n";
-    }
-    o << "\nCPU time of each side's own process (user + system; the server's work is in "
-         "neither), median:\n\n";
-    o << "| data lines | ours | client | ours, us/line | client, us/line |\n";
-    o << "|---:|---:|---:|---:|---:|\n";
-    for (auto& r : resultados) {
-        const double nosso = Mediana(r.CpuNosso), cliente = Mediana(r.CpuCliente);
-        o << "| " << Milhares(r.Linhas) << " | " << Fixo(nosso, 3) << " s | " << Fixo(cliente, 3)
-          << " s | " << Fixo(nosso * 1e6 / r.Linhas, 1) << " | "
-          << Fixo(cliente * 1e6 / r.Linhas, 1) << " |\n";
-    }
-    o << "\nEvery round: each side's time, its own CPU, the server's CPU and the time the host "
-         "stole from this virtual machine meanwhile (a round the host slowed shows in the last "
-         "two):\n\n";
-    for (auto& r : resultados) {
-        o << "- " << Milhares(r.Linhas) << " lines:\n";
-        for (size_t i = 0; i < r.Rodadas.size(); ++i)
-            o << "  - round " << i + 1 << ": ours " << Rodada(r.Rodadas[i].first) << "; client "
-              << Rodada(r.Rodadas[i].second) << "\n";
-    }
-    o << "\nThe window during a run (one untimed import per size):\n\n";
-    o << "| data lines | message processings | wait for a posted event: median / 99th pct / "
-         "longest | waits over 50 ms (the host's steal meanwhile) | Cancel clicks | Cancel "
-         "question shown after: median / longest | click handled in: median / longest | gauge "
-         "paints | statements the server took over "
-      << Fixo(LimiteLenta * 1000, 0) << " ms on: count / longest |\n";
-    o << "|---:|---:|---:|---|---:|---:|---:|---:|---:|\n";
-    for (auto& r : resultados) {
-        o << "| " << Milhares(r.Linhas) << " | " << Milhares(r.Processamentos) << " | "
-          << Fixo(Mediana(r.Atrasos), 3) << " / " << Fixo(Percentil(r.Atrasos, 0.99), 3) << " / "
-          << Fixo(Percentil(r.Atrasos, 1.0), 2) << " ms | ";
-        if (r.Longas.empty())
-            o << "none";
-        for (size_t i = 0; i < r.Longas.size(); ++i)
-            o << (i ? ", " : "") << Fixo(r.Longas[i].Ms, 1) << " ms ("
-              << Fixo(r.Longas[i].RoubadoMs, 0) << " ms)";
-        o << " | " << r.Cancelar.size() << " | " << Fixo(Mediana(r.Cancelar), 2) << " / "
-          << Fixo(Percentil(r.Cancelar, 1.0), 2) << " ms | " << Fixo(Mediana(r.Cliques), 2) << " / "
-          << Fixo(Percentil(r.Cliques, 1.0), 2) << " ms | " << r.Pinturas << " | "
-          << r.Lentas.size() << " / " << Fixo(Percentil(r.Lentas, 1.0), 2) << " ms |\n";
-    }
-    return o.str();
-}
-
 std::vector<int> ListaDeNumeros(const std::string& texto) {
     std::vector<int> numeros;
     std::stringstream in(texto);
@@ -871,10 +322,14 @@ TOpcoes LeOpcoes(int argc, char** argv) {
             o.Endereco = valor();
         else if (a == "--durable")
             o.Duravel = true;
+        else if (a == "--xvfb")
+            o.Xvfb = true;
+        else if (a == "--relay")
+            o.Relay = valor();
         else
             throw std::runtime_error("unknown option " + a);
     }
-    if (o.Endereco.rfind("127.", 0) != 0)
+    if (o.Endereco.rfind("127.", 0) != 0 || (!o.Relay.empty() && o.Relay.rfind("127.", 0) != 0))
         throw std::runtime_error("the benchmark server runs on a loopback address only");
     return o;
 }
@@ -882,9 +337,17 @@ TOpcoes LeOpcoes(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     try {
         const TOpcoes opcoes = LeOpcoes(argc, argv);
+        std::optional<TXvfb> x;
+        if (opcoes.Xvfb) {
+            x.emplace();
+            qputenv("DISPLAY", x->Display().c_str());
+            qputenv("QT_QPA_PLATFORM", "xcb");
+            std::cout << "Xvfb on " << x->Display() << std::endl;
+        } else {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
         int argcQt = 1;
         TAplicacao app(argcQt, argv);
         // The report of products not found is written in the current folder: a folder of its
@@ -893,7 +356,13 @@ int main(int argc, char** argv) {
         fs::current_path(trabalho.Path());
         std::cout << "Starting a MariaDB server on " << opcoes.Endereco << ":3306" << std::endl;
         TestServer servidor(opcoes.Endereco, OpcoesDoServidor(opcoes));
-        TBancada bancada(servidor, opcoes);
+        std::optional<TRelay> relay;
+        if (!opcoes.Relay.empty()) {
+            relay.emplace(opcoes.Relay, opcoes.Endereco, std::chrono::microseconds(250));
+            std::cout << "Relay on " << opcoes.Relay << ":3306, 0.25 ms each way" << std::endl;
+        }
+        TBancada bancada(servidor, opcoes, x ? x->Pid() : 0,
+                         relay ? relay->Endereco() : servidor.Address());
         std::vector<TResultado> resultados;
         for (int linhas : opcoes.Linhas)
             resultados.push_back(bancada.Mede(linhas));
@@ -905,10 +374,13 @@ int main(int argc, char** argv) {
         std::string servidorTexto;
         for (auto& opcao : OpcoesDoServidor(opcoes))
             servidorTexto += " " + opcao;
-        std::string texto = "Import end to end against the mariadb client, " + std::string(data) +
-                            ", " + std::to_string(std::thread::hardware_concurrency()) +
-                            " CPUs; server options beyond the tests' own:" + servidorTexto +
-                            "\n\n" + Relatorio(resultados);
+        std::string texto =
+            "Import end to end against the mariadb client, " + std::string(data) + ", " +
+            std::to_string(std::thread::hardware_concurrency()) + " CPUs, " +
+            (x ? "Xvfb" : "offscreen") + " platform" +
+            (opcoes.Relay.empty() ? "" : ", through a relay holding each chunk 0.25 ms each way") +
+            "; server options beyond the tests' own:" + servidorTexto + "\n\n" +
+            Relatorio(resultados);
         std::cout << "\n" << texto;
         if (!opcoes.Markdown.empty()) {
             std::ofstream saida(opcoes.Markdown, std::ios::binary | std::ios::trunc);

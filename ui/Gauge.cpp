@@ -1,33 +1,38 @@
 #include "ui/Gauge.h"
 
+#include "ui/PaintPacer.h"
+
 #include <QPainter>
 
 #include <algorithm>
 
-TGauge::TGauge(QWidget* parent) : QWidget(parent) {
+TGauge::TGauge(QWidget* parent) : QWidget(parent), ritmo_(new TPaintPacer(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TGauge::SetMinValue(int valor) {
     min_ = valor;
     progresso_ = std::max(progresso_, min_);
-    Atualiza(false);
+    Atualiza();
 }
 
 void TGauge::SetMaxValue(int valor) {
     max_ = valor;
     progresso_ = std::min(progresso_, max_);
-    Atualiza(false);
+    Atualiza();
 }
 
 void TGauge::SetProgress(int valor) {
+    // The run sets the progress back when it ends or stops: its last value is painted first.
+    ritmo_->Conclui();
     progresso_ = std::clamp(valor, min_, std::max(min_, max_));
-    Atualiza(false);
+    Atualiza();
 }
 
 void TGauge::AddProgress(int valor) {
     progresso_ = std::clamp(progresso_ + valor, min_, std::max(min_, max_));
-    Atualiza(true);
+    if (DesenhoMuda())
+        ritmo_->Pede();
 }
 
 int TGauge::PercentDone() const {
@@ -40,12 +45,12 @@ int TGauge::FilledWidth() const {
     return (width() - 2) * PercentDone() / 100;
 }
 
-void TGauge::Atualiza(bool imediato) {
-    if (PercentDone() == desenhadoPercentual_ && FilledWidth() == desenhadoLargura_)
-        return; // nothing drawn would change
-    if (imediato && isVisible())
-        repaint();
-    else
+bool TGauge::DesenhoMuda() const {
+    return PercentDone() != desenhadoPercentual_ || FilledWidth() != desenhadoLargura_;
+}
+
+void TGauge::Atualiza() {
+    if (DesenhoMuda())
         update();
 }
 

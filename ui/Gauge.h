@@ -3,6 +3,8 @@
 // with the completed percentage centred on it in colours inverted over the bar.
 #include <QWidget>
 
+class TPaintPacer;
+
 class TGauge : public QWidget {
     Q_OBJECT
 public:
@@ -15,7 +17,9 @@ public:
     void SetMaxValue(int valor);
     void SetMinValue(int valor);
     void SetProgress(int valor);
-    // Adds to the progress and repaints at once, but only when what is drawn changes.
+    // Adds to the progress, called once a line during a run: repainted only when what is drawn
+    // changes, and at most at the display's pace; a value left unpainted is painted when that
+    // pace allows or when the progress is set again, whichever comes first.
     void AddProgress(int valor);
 
     // The truncated whole percentage; 0 when the maximum equals the minimum.
@@ -29,7 +33,8 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
 
 private:
-    void Atualiza(bool imediato);
+    void Atualiza();
+    bool DesenhoMuda() const;
 
     int min_ = 0;
     int max_ = 100;
@@ -37,4 +42,5 @@ private:
     int desenhadoPercentual_ = -1;
     int desenhadoLargura_ = -1;
     int pinturas_ = 0;
+    TPaintPacer* ritmo_;
 };

@@ -1,5 +1,8 @@
 #include "TestServer.h"
 
+#include "GeneralLog.h"
+#include "Process.h"
+
 #include <mysql.h>
 
 #include <algorithm>
@@ -11,7 +14,6 @@
 #include <stdexcept>
 #include <thread>
 
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,26 +21,6 @@ namespace {
 
 MYSQL* Handle(void* p) {
     return static_cast<MYSQL*>(p);
-}
-
-void Run(const std::vector<std::string>& args, const std::string& logFile) {
-    pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        std::freopen(logFile.c_str(), "a", stdout);
-        std::freopen(logFile.c_str(), "a", stderr);
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        std::_Exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(args[0] + " failed; see " + logFile);
 }
 
 struct SharedServer {
@@ -89,10 +71,10 @@ TestServer::~TestServer() {
 
 void TestServer::InstallDatabase() {
     std::filesystem::create_directories(Folder() / "data");
-    Run({"mariadb-install-db", "--no-defaults", "--force", "--skip-name-resolve", "--user=root",
-         "--auth-root-authentication-method=normal", "--skip-test-db",
-         "--datadir=" + (Folder() / "data").string()},
-        (Folder() / "install.log").string());
+    RunToEnd({"mariadb-install-db", "--no-defaults", "--force", "--skip-name-resolve",
+              "--user=root", "--auth-root-authentication-method=normal", "--skip-test-db",
+              "--datadir=" + (Folder() / "data").string()},
+             Redirections::OutputTo((Folder() / "install.log").string()));
 }
 
 void TestServer::Start() {
@@ -115,18 +97,7 @@ void TestServer::Start() {
         "--innodb-log-file-size=16M",
     };
     args.insert(args.end(), extraOptions_.begin(), extraOptions_.end());
-    pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlive the test program
-        std::vector<char*> argv;
-        for (auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        std::_Exit(127);
-    }
+    pid_t pid = Spawn(args);
     pid_ = pid;
     WaitReady();
 }
@@ -216,76 +187,10 @@ void TestServer::CreateStoreDatabase(const std::string& name) {
     mysql_set_server_option(m, MYSQL_OPTION_MULTI_STATEMENTS_OFF);
 }
 
-namespace {
-
-bool Digit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// One head line of the general log: "241209  5:50:01\t    3 Query\tselect 1" or, within the
-// same second, "\t\t    3 Query\t...". Read by hand: statements may be megabytes long.
-bool ParseHead(const std::string& line, LogEntry& entry) {
-    const size_t n = line.size();
-    size_t p = 0;
-    if (n >= 6 && std::all_of(line.begin(), line.begin() + 6, Digit)) {
-        p = 6;
-        while (p < n && line[p] == ' ')
-            ++p;
-        if (p == 6)
-            return false;
-        size_t start = p;
-        while (p < n && (Digit(line[p]) || line[p] == ':'))
-            ++p;
-        if (p - start < 7 || p - start > 8)
-            return false;
-    }
-    if (p >= n || line[p] != '\t')
-        return false;
-    ++p;
-    while (p < n && (line[p] == ' ' || line[p] == '\t'))
-        ++p;
-    size_t start = p;
-    while (p < n && Digit(line[p]))
-        ++p;
-    if (p == start || p >= n || line[p] != ' ')
-        return false;
-    long thread = std::stol(line.substr(start, p - start));
-    ++p;
-    size_t tab = line.find('\t', p);
-    if (tab == std::string::npos || tab == p)
-        return false;
-    for (size_t k = p; k < tab; ++k) {
-        char c = line[k];
-        bool word = Digit(c) || c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!word && !(c == ' ' && k > p && k + 1 < tab && line[k - 1] != ' '))
-            return false;
-    }
-    entry = {thread, line.substr(p, tab - p), line.substr(tab + 1)};
-    return true;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::vector<LogEntry> TestServer::Log() const {
-    std::ifstream in(Folder() / "general.log", std::ios::binary);
-    std::vector<LogEntry> entries;
-    std::string line;
-    bool started = false;
-    while (std::getline(in, line)) {
-        if (!started) {
-            started = line.rfind("Time", 0) == 0;
-            continue;
-        }
-        LogEntry entry;
-        if (ParseHead(line, entry)) {
-            entries.push_back(std::move(entry));
-        } else if (line.find("started with:") != std::string::npos) {
-            started = false; // a restart writes the header again
-        } else if (!entries.empty()) {
-            entries.back().Argument += "\n" + line;
-        }
-    }
-    return entries;
+    return GeneralLog(Folder() / "general.log").Since(0);
 }
 
 std::vector<LogEntry> TestServer::Since(size_t mark) const {

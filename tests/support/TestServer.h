@@ -9,13 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "GeneralLog.h"
 #include "TempDir.h"
-
-struct LogEntry {
-    long Thread = 0;
-    std::string Command;  // Connect, Query, Quit, ...
-    std::string Argument; // the statement as the server received it
-};
 
 using Row = std::vector<std::optional<std::string>>;
 

@@ -1,0 +1,24 @@
+#pragma once
+// Child programs of the tests and benchmarks (the server, the command-line client, an X
+// server): started with their standard streams sent to files, killed with the program that
+// started them, and waited for.
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/types.h>
+
+struct Redirections {
+    std::string In;  // a file read as standard input; empty: inherited
+    std::string Out; // a file both standard output and error go to, appended; empty: inherited
+    std::string Err; // standard error alone, truncated, when not sent with Out
+
+    static Redirections OutputTo(std::string file) { return {{}, std::move(file), {}}; }
+};
+
+// Starts args[0] (looked up in PATH) with the rest as its arguments.
+pid_t Spawn(const std::vector<std::string>& args, const Redirections& io = {});
+// Its wait status once it exits; with usage, the CPU it used.
+int WaitFor(pid_t pid, rusage* usage = nullptr);
+// Runs it to its end; a failure names the program and where its output went.
+void RunToEnd(const std::vector<std::string>& args, const Redirections& io = {});

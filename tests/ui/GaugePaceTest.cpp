@@ -1,0 +1,101 @@
+// The gauge during a long run in the real window: its value changes every line, but it is painted
+// at the display's pace, and the last value painted before the run's closing box is the final one.
+#include "Conf.h"
+#include "QtTestMain.h"
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
+#include "TestServer.h"
+#include "WindowFixture.h"
+#include "ui/Gauge.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <algorithm>
+#include <vector>
+
+// Records the percentage each paint of a widget shows.
+class PaintLog : public QObject {
+public:
+    explicit PaintLog(TGauge* g) : gauge(g) { g->installEventFilter(this); }
+    std::vector<int> Painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            Painted.push_back(gauge->PercentDone());
+        return false;
+    }
+
+private:
+    TGauge* gauge;
+};
+
+class GaugePaceTest : public QObject, private WindowFixture {
+    Q_OBJECT
+    TempDir dir;
+
+    std::string Db() const { return "loja_ritmo"; }
+
+private slots:
+    void initTestCase() {
+        auto& s = TestServer::Shared();
+        s.CreateStoreDatabase(Db());
+        s.Exec("INSERT INTO identificacao_servidor VALUES (10, 'c', 'LOJA', NULL, 'h')", Db());
+        s.Exec("INSERT INTO produto (produto_id, barras) VALUES (1, '7891000100103')", Db());
+        ConfValues v;
+        v.DatabaseIP = s.Address();
+        v.Databasename = Db();
+        v.Usuario = "root";
+        v.Senha = TestServer::RootPassword;
+        WriteConfBesideProgram(v);
+    }
+
+    void cleanupTestCase() { RemoveConfBesideProgram(); }
+    void init() {
+        dialogs = &ScriptedDialogs::Install();
+        Open();
+    }
+    void cleanup() { CloseWindow(); }
+
+    void aLongRunPaintsTheGaugeAtTheDisplaysPaceAndEndsOnItsFinalValue() {
+        // Four lines a percent: painting every change would paint it a hundred times.
+        const int lines = 400;
+        std::string csv = "BARRAS;DESCRICAO;PRECO;\r\n";
+        for (int i = 0; i < lines; ++i)
+            csv += "7891000100103;A;1;\r\n";
+        dialogs->FileChoices.push_back(QString::fromStdString(dir.Write("oferta.csv", csv)));
+        QTest::mouseClick(w->sbArquivo, Qt::LeftButton);
+        w->txtCadOferta->setText(QStringLiteral(u"Ofertas da Semana"));
+
+        PaintLog log(w->Gauge1);
+        std::vector<int> atTheEnd;
+        int progressAtTheEnd = -1;
+        QElapsedTimer run;
+        dialogs->OnShow = [&](const ShownMessage&) {
+            atTheEnd = log.Painted;
+            progressAtTheEnd = w->Gauge1->Progress();
+        };
+        run.start();
+        QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
+        const qint64 ms = run.elapsed();
+        QCOMPARE(LastText(), QStringLiteral(u"Importação concluída com sucesso!!!"));
+        QCOMPARE(progressAtTheEnd, 0); // the window is back at rest when the box opens
+
+        const int paints = static_cast<int>(atTheEnd.size());
+        qInfo("%d paints in %lld ms for %d lines", paints, static_cast<long long>(ms), lines);
+        QVERIFY(paints >= 2); // it visibly advances
+        QVERIFY2(paints <= 2 + ms / 16, "painted more often than once every 16 ms");
+        QVERIFY(paints < lines / 4);
+        // The header line counts in the maximum but is never imported.
+        QCOMPARE(atTheEnd.back(), 100 * lines / (lines + 1));
+        QVERIFY(std::is_sorted(atTheEnd.begin(), atTheEnd.end()));
+        QTRY_COMPARE(log.Painted.back(), 0); // the rest state reaches the screen afterwards
+    }
+};
+
+CADOFERTAS_QTEST_MAIN(GaugePaceTest)
+#include "GaugePaceTest.moc"
