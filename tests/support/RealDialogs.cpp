@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,21 +30,27 @@ QStringList RealDialogs::Texts() const {
 }
 
 bool RealDialogs::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::Show && objeto->isWidgetType()) {
+    const bool dialogo = qobject_cast<QMessageBox*>(objeto) || qobject_cast<QFileDialog*>(objeto);
+    if (dialogo && evento->type() == QEvent::Show) {
+        // A dialog opened as the one before it closes comes before its window is active again.
+        QWidget* ativa = QApplication::activeWindow();
+        voltaPara_.push_back(ativa ? ativa : devolvida_.data());
         // Answered from the dialog's own modal loop, once it is up.
-        if (auto* box = qobject_cast<QMessageBox*>(objeto)) {
-            QPointer<QMessageBox> p(box);
-            QTimer::singleShot(0, this, [this, p] {
-                if (p)
-                    Answer(p);
-            });
-        } else if (auto* dialogo = qobject_cast<QFileDialog*>(objeto)) {
-            QPointer<QFileDialog> p(dialogo);
-            QTimer::singleShot(0, this, [this, p] {
-                if (p)
-                    Answer(p);
-            });
-        }
+        QPointer<QObject> p(objeto);
+        QTimer::singleShot(0, this, [this, p] {
+            if (auto* box = qobject_cast<QMessageBox*>(p))
+                Answer(box);
+            else if (auto* arquivo = qobject_cast<QFileDialog*>(p))
+                Answer(arquivo);
+        });
+    } else if (dialogo && evento->type() == QEvent::Hide && !voltaPara_.empty()) {
+        // A window manager gives the focus back to the window that had it before the dialog;
+        // the bare X server and the offscreen platform do not, so the filter does.
+        QPointer<QWidget> antes = voltaPara_.back();
+        voltaPara_.pop_back();
+        if (antes)
+            antes->activateWindow();
+        devolvida_ = antes;
     }
     return QObject::eventFilter(objeto, evento);
 }
@@ -54,16 +61,14 @@ void RealDialogs::Answer(QMessageBox* box) {
     auto* rotulo = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     visto.Text = rotulo ? rotulo->text() : box->text();
     const Qt::TextFormat formato = rotulo ? rotulo->textFormat() : box->textFormat();
-    visto.ShownAsMarkup = formato == Qt::RichText ||
-                          (formato == Qt::AutoText && Qt::mightBeRichText(visto.Text));
+    visto.ShownAsMarkup =
+        formato == Qt::RichText || (formato == Qt::AutoText && Qt::mightBeRichText(visto.Text));
     visto.Icon = box->icon();
     for (QAbstractButton* b : box->buttons())
         visto.Buttons << b->text();
     visto.DefaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
     visto.Owned = box->parentWidget() != nullptr;
     Boxes.push_back(visto);
-    if (WhileOpen)
-        WhileOpen(visto);
     if (Clicks.empty()) {
         QTest::keyClick(box, Qt::Key_Return);
         return;
@@ -91,11 +96,25 @@ void RealDialogs::Answer(QFileDialog* dialogo) {
         QTest::keyClick(dialogo, Qt::Key_Escape);
         return;
     }
+    // Typed into a field without the focus, each name the path passes through ("/", "/tmp", ...)
+    // would stay selected in the list beside it and be taken for the choice.
+    dialogo->activateWindow();
+    if (!QTest::qWaitForWindowActive(dialogo))
+        qWarning("The file dialog did not become active.");
     nome->setFocus();
+    if (!QTest::qWaitFor([nome] { return nome->hasFocus(); }, 2000))
+        qWarning("The file dialog's name field did not take the focus.");
     nome->selectAll();
     QTest::keyClicks(nome, *escolha);
-    // The completion list that typing may open would take the Enter for itself.
+    // The dialog reads the folder in a thread of its own: its Open button stays off, and the
+    // completion list may open late, until the typed name is known there. A person waits for
+    // the button, closes the list with Escape and presses Enter.
+    auto* botoes = dialogo->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (QPushButton* abrir = botoes ? botoes->button(QDialogButtonBox::Open) : nullptr)
+        if (!QTest::qWaitFor([abrir] { return abrir->isEnabled(); }, 5000))
+            qWarning("The file dialog's Open button stayed off.");
+    QTest::qWait(50);
     if (QCompleter* c = nome->completer(); c && c->popup() && c->popup()->isVisible())
-        c->popup()->hide();
+        QTest::keyClick(c->popup(), Qt::Key_Escape);
     QTest::keyClick(nome, Qt::Key_Return);
 }

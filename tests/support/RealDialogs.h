@@ -5,28 +5,29 @@
 // path into the file dialog's name field.
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <deque>
-#include <functional>
 #include <optional>
 #include <vector>
 
 struct SeenBox {
     QString Caption;
-    QString Text;           // the text as the label holds it
-    bool ShownAsMarkup;     // the label would render the text as rich text
+    QString Text;       // the text as the label holds it
+    bool ShownAsMarkup; // the label would render the text as rich text
     QMessageBox::Icon Icon;
-    QStringList Buttons;    // in the box's order
-    QString DefaultButton;  // empty when none
-    bool Owned;             // it has a parent window
+    QStringList Buttons;   // in the box's order
+    QString DefaultButton; // empty when none
+    bool Owned;            // it has a parent window
 };
 
 class RealDialogs : public QObject {
     Q_OBJECT
 public:
-    RealDialogs();  // answers from now on
+    RealDialogs(); // answers from now on
     ~RealDialogs() override;
 
     std::vector<SeenBox> Boxes;
@@ -37,8 +38,6 @@ public:
     std::deque<std::optional<QString>> Files;
     int FileDialogs = 0;
     QString LastFileDialogFilter;
-    // Runs while each box is open, before it is answered (for instance to look at the focus).
-    std::function<void(const SeenBox&)> WhileOpen;
 
     QStringList Texts() const;
 
@@ -48,4 +47,7 @@ protected:
 private:
     void Answer(QMessageBox* box);
     void Answer(class QFileDialog* dialog);
+
+    std::vector<QPointer<QWidget>> voltaPara_; // the active window before each open dialog
+    QPointer<QWidget> devolvida_;              // the last window given the focus back
 };

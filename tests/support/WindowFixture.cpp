@@ -15,6 +15,9 @@ void WindowFixture::Open() {
     w = std::make_unique<TFImportarCadOfertas>();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // A new window is the active one, as a window manager makes it; a bare X server does not.
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
 }
 
 void WindowFixture::CloseWindow() {
