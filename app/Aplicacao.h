@@ -1,6 +1,7 @@
 #pragma once
-// The application object: its title, and the default error display for any exception that
-// escapes a handler while the message loop runs.
+// The application object: the program's title, the wait cursor, Qt's own dialogs in Brazilian
+// Portuguese, and the default error display for any exception that escapes a handler while the
+// message loop runs.
 #include <QApplication>
 
 class TAplicacao : public QApplication {
@@ -9,10 +10,6 @@ public:
     TAplicacao(int& argc, char** argv);
     ~TAplicacao() override;
 
-    // The executable's file name up to its first ".", all but the first character lower case.
-    static QString Titulo();
+    // An exception that escapes a handler goes to the default error display.
     bool notify(QObject* receptor, QEvent* evento) override;
-
-    // Shows an error as the default error display does; an abort request shows nothing.
-    static void MostraErro(std::exception_ptr erro);
 };

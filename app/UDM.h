@@ -5,6 +5,7 @@
 // database and password are set at start from connection.conf.
 #include "db/MyConnection.h"
 #include "db/MyQuery.h"
+#include "ui/UImportarCadOferta.h"
 
 class TDM {
 public:
@@ -17,6 +18,9 @@ public:
     TMyQuery QTemp;
     TMyQuery QOferta; // kept for the stored design; no operation uses it
     TMyQuery QProd;
+
+    // What the import window is given of it.
+    TModuloDados ParaJanela() { return {Conexao, QTemp, QProd}; }
 };
 
 // The one instance, from start to program end.

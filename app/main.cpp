@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     {
         auto dm = std::make_unique<TDM>();
         DM = dm.get();
-        auto janela = std::make_unique<TFImportarCadOfertas>();
+        auto janela = std::make_unique<TFImportarCadOfertas>(dm->ParaJanela());
         FImportarCadOfertas = janela.get();
         janela->show();
         codigo = aplicacao.exec();

@@ -221,9 +221,8 @@ TResultado TBancada::Mede(int linhas) {
     TIdentificacaoServidor::Liberar();
     TConnectionInfo::Liberar();
     TDM dm;
-    DM = &dm;
     {
-        TFImportarCadOfertas janela;
+        TFImportarCadOfertas janela(dm.ParaJanela());
         janela.show();
         if (!QTest::qWaitForWindowExposed(&janela))
             throw std::runtime_error("the window was not shown");
@@ -286,7 +285,6 @@ TResultado TBancada::Mede(int linhas) {
                       << Fixo(nosso.Parede / cliente.Parede, 3) << std::endl;
         }
     }
-    DM = nullptr;
     ScriptedDialogs::Uninstall();
     TIdentificacaoServidor::Liberar();
     TConnectionInfo::Liberar();

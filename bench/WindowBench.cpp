@@ -26,8 +26,7 @@ TFImportarCadOfertas& Janela() {
     if (!janela) {
         ScriptedDialogs::Install();
         dm = std::make_unique<TDM>();
-        DM = dm.get();
-        janela = std::make_unique<TFImportarCadOfertas>();
+        janela = std::make_unique<TFImportarCadOfertas>(dm->ParaJanela());
         janela->show();
         if (!QTest::qWaitForWindowExposed(janela.get()))
             std::abort();
@@ -38,7 +37,6 @@ TFImportarCadOfertas& Janela() {
 
 void FechaJanela() {
     janela.reset();
-    DM = nullptr;
     dm.reset();
     ScriptedDialogs::Uninstall();
 }

@@ -2,13 +2,10 @@
 // What the import run needs of the window: its controls, read and set through small
 // operations, and the state it shares with the window. The Qt window implements it; tests
 // implement it without a display.
-#include <memory>
 #include <string>
 
 #include "import/LinhasArquivo.h"
 #include "platform/DataHora.h"
-
-class TImpres;
 
 class ImportWindow {
 public:
@@ -33,10 +30,6 @@ public:
 
     // "S" when no import runs or the running one is to stop, "N" while one runs.
     std::string Parar = "S";
-    // This store's one-character code, written into every lojas_leram.
-    std::string CodLoja;
     // The lines of the chosen offer file, the heading first.
     TLinhasArquivo Linhas;
-    // The report of the running import; absent outside a run.
-    std::unique_ptr<TImpres> Relatorio;
 };

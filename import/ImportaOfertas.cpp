@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 ImportWindow::~ImportWindow() = default;
 
@@ -138,7 +139,10 @@ private:
     ImportWindow& janela_;
     TContextoImportacao& ctx_;
     std::string cadofertasId_;
-    std::string loja_; // CodLoja made safe to quote; the store code does not change in a run
+    std::string loja_; // the store code made safe to quote; it does not change in a run
+    // The products not found, from the booklet's record to the run's end; a stopped run leaves
+    // it unsaved.
+    std::unique_ptr<TImpres> relatorio_;
     int naoEncontrados_ = 0;
     bool faltouProduto_ = false;
 
@@ -165,7 +169,7 @@ bool TExecucao::Precondicoes() {
     using C = ImportWindow::Controle;
     // Without the store's code every row written would lose the stamp the chain's other
     // systems read; the code is only derived at start, so only a restart brings it.
-    if (janela_.CodLoja.empty())
+    if (ctx_.CodLoja.empty())
         Recusa("N\xE3o foi poss\xEDvel identificar a loja, e sem ela os dados n\xE3o podem ser "
                "importados. Corrija as configura\xE7\xF5"
                "es de conex\xE3o e abra o programa "
@@ -196,7 +200,7 @@ void TExecucao::GravaCadOferta() {
     std::string nome = Trim(janela_.TextoCadOferta());
     std::string registro = TextoRegistro(ctx_.Relogio(), ctx_.Formato.TimeSeparator);
     const std::string nomeAspas = Aspas(nome);
-    Aspas(janela_.CodLoja, loja_);
+    Aspas(ctx_.CodLoja, loja_);
     TCursorEspera cursor; // up across both statements
     Prepara(ctx_.QTemp, InsereCadOferta, nomeAspas, registro, janela_.DataInicio().ParaAAAAMMDD(),
             janela_.DataFim().ParaAAAAMMDD(), loja_);
@@ -207,8 +211,8 @@ void TExecucao::GravaCadOferta() {
 }
 
 void TExecucao::PreparaRelatorio() {
-    janela_.Relatorio = std::make_unique<TImpres>(ctx_.Formato, ctx_.Relogio);
-    TImpres& r = *janela_.Relatorio;
+    relatorio_ = std::make_unique<TImpres>(ctx_.Formato, ctx_.Relogio);
+    TImpres& r = *relatorio_;
     r.RepeteTitulo(true);
     r.AddTitulo(TImpres::Centraliza(Titulo, 127, " "), 3, -1);
     r.AddTitulo(TImpres::CompletaDireita("-", 127, "-"), 3, -1);
@@ -265,7 +269,7 @@ void TExecucao::RelataAusente() {
     texto.append(std::string_view(TImpres::CompletaEsquerda(
                                       PrecoParaRelatorio(oferta_.Preco, ctx_.Formato), 10, branco))
                      .substr(0, 10));
-    janela_.Relatorio->AddLinha(texto, 3, -1);
+    relatorio_->AddLinha(texto, 3, -1);
     ++naoEncontrados_;
 }
 
@@ -298,7 +302,7 @@ void TExecucao::Restaura() {
 void TExecucao::Conclui() {
     bool viewerIniciado = true;
     if (faltouProduto_) {
-        TImpres& r = *janela_.Relatorio;
+        TImpres& r = *relatorio_;
         r.AddSeparador("-", 127);
         r.AddLinha(
             "Total Produtos n\xE3o importados: " +
@@ -306,7 +310,7 @@ void TExecucao::Conclui() {
             3, -1);
         viewerIniciado = r.Visualiza(ctx_.NomeRelatorio);
     }
-    janela_.Relatorio.reset();
+    relatorio_.reset();
     Restaura();
     janela_.Parar = "S";
     janela_.Mensagem("Importa\xE7\xE3o conclu\xED"

@@ -12,8 +12,9 @@ class ImportWindow;
 class TMyQuery;
 
 struct TContextoImportacao {
-    TMyQuery& QTemp; // booklet, key, links, product updates
-    TMyQuery& QProd; // product lookups
+    TMyQuery& QTemp;     // booklet, key, links, product updates
+    TMyQuery& QProd;     // product lookups
+    std::string CodLoja; // this store's one-character code, written into every lojas_leram
     TFormatSettings Formato = TFormatSettings::BrasilPadrao();
     TRelogio Relogio = AgoraLocal;
     std::string NomeRelatorio = "Relatorio.txt";

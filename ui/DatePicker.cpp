@@ -1,5 +1,7 @@
 #include "ui/DatePicker.h"
 
+#include "platform/Erro.h"
+#include "ui/ErroPadrao.h"
 #include "ui/Texto1252.h"
 
 #include <QCalendarWidget>
@@ -11,8 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-TDatePicker::TMostraErro mostraErro = nullptr;
-
 QString MascaraDe(const QString& formato) {
     QString mascara;
     for (QChar c : formato) {
@@ -43,10 +43,6 @@ QString FormatoMascaravel(const QString& formatoCurto) {
         i = j;
     }
     return saida;
-}
-
-void TDatePicker::DefineMostraErro(TMostraErro mostra) {
-    mostraErro = mostra;
 }
 
 TDatePicker::TDatePicker(const QString& formato, QWidget* parent)
@@ -159,8 +155,8 @@ void TDatePicker::Recusa() {
     recusaPendente_ = false;
     recusando_ = true;
     edit_->setFocus();
-    if (mostraErro)
-        mostraErro("'" + DeQString(edit_->text()) + "' is not a valid date");
+    MostraErro(
+        std::make_exception_ptr(EErro("'" + DeQString(edit_->text()) + "' is not a valid date")));
     recusando_ = false;
 }
 

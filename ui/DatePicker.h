@@ -37,10 +37,6 @@ public:
     // empty (the value then follows it); otherwise the refusal is shown now, once, and false.
     bool Confirma();
 
-    // The error display, which the application sets (tests record it).
-    using TMostraErro = void (*)(const std::string& mensagem);
-    static void DefineMostraErro(TMostraErro mostra);
-
 signals:
     void KeyPressed(int caractere);
 

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 
@@ -63,4 +65,23 @@ std::optional<QString> TDialogosQt::AbreArquivo(QWidget* dono, const QString& de
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
         return std::nullopt;
     return dialogo.selectedFiles().front();
+}
+
+std::optional<QString> TDialogosQt::SalvaArquivo(QWidget* dono, const QString& titulo,
+                                                 const QString& sugestao, const QString& filtro) {
+    QString arquivo = QFileDialog::getSaveFileName(dono, titulo, sugestao, filtro);
+    if (arquivo.isEmpty())
+        return std::nullopt;
+    return arquivo;
+}
+
+bool TDialogosQt::ConfiguraImpressao(QWidget* dono, const QString& titulo, QPrinter& impressora,
+                                     int ultimaPagina) {
+    QPrintDialog dialogo(&impressora, dono);
+    dialogo.setWindowTitle(titulo);
+    dialogo.setMinMax(1, ultimaPagina);
+    dialogo.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage, true);
+    dialogo.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialogo.exec() == QDialog::Accepted;
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Every message box and the file dialog go through one object, so that tests answer them
-// without a person. The program uses the Qt one; tests install a scripted one.
+// Every message box, file dialog and print dialog goes through one object, so that tests answer
+// them without a person. The programs use the Qt one; tests install a scripted one.
 #include <QString>
 
 #include <memory>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 class TDialogos {
@@ -21,6 +22,13 @@ public:
     // A modal file-open dialog with a filter of one entry; nullopt when the user cancels.
     virtual std::optional<QString> AbreArquivo(QWidget* dono, const QString& descricao,
                                                const QString& padrao) = 0;
+    // A modal file-save dialog that proposes sugestao; nullopt when the user cancels.
+    virtual std::optional<QString> SalvaArquivo(QWidget* dono, const QString& titulo,
+                                                const QString& sugestao, const QString& filtro) = 0;
+    // The print dialog, which sets up impressora (printer, range of pages 1 to ultimaPagina,
+    // copies); false when the user cancels.
+    virtual bool ConfiguraImpressao(QWidget* dono, const QString& titulo, QPrinter& impressora,
+                                    int ultimaPagina) = 0;
 
     static TDialogos& Atual();
     // Replaces the dialogs (tests); returns the previous ones.
@@ -33,4 +41,8 @@ public:
                       Botoes botoes) override;
     std::optional<QString> AbreArquivo(QWidget* dono, const QString& descricao,
                                        const QString& padrao) override;
+    std::optional<QString> SalvaArquivo(QWidget* dono, const QString& titulo,
+                                        const QString& sugestao, const QString& filtro) override;
+    bool ConfiguraImpressao(QWidget* dono, const QString& titulo, QPrinter& impressora,
+                            int ultimaPagina) override;
 };

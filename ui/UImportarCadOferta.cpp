@@ -1,8 +1,7 @@
 #include "ui/UImportarCadOferta.h"
 
-#include "app/Aplicacao.h"
-#include "app/Inicio.h"
-#include "app/UDM.h"
+#include "connection/Inicio.h"
+#include "db/MyConnection.h"
 #include "import/ImportaOfertas.h"
 #include "import/OfertaArquivo.h"
 #include "platform/Erro.h"
@@ -11,6 +10,7 @@
 #include "ui/ConfiguracaoRegional.h"
 #include "ui/DatePicker.h"
 #include "ui/Dialogos.h"
+#include "ui/ErroPadrao.h"
 #include "ui/Gauge.h"
 #include "ui/Texto1252.h"
 
@@ -55,7 +55,7 @@ template <typename F> void TrataErros(F&& handler) {
     try {
         handler();
     } catch (...) {
-        TAplicacao::MostraErro(std::current_exception());
+        MostraErro(std::current_exception());
     }
 }
 
@@ -88,9 +88,10 @@ QFont FonteDaJanela() {
     return fonte;
 }
 
-TFImportarCadOfertas::TFImportarCadOfertas(QWidget* parent)
+TFImportarCadOfertas::TFImportarCadOfertas(const TModuloDados& dados, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dados_(dados) {
     Q_INIT_RESOURCE(imagens); // the pictures live in a static library
     setWindowTitle(QStringLiteral(u"Importação Caderno de Ofertas"));
     setFont(FonteDaJanela());
@@ -246,7 +247,7 @@ void TFImportarCadOfertas::cmdImportarClick() {
     if (!dtInicio->Confirma() || !dtFim->Confirma())
         return;
     emImportacao_ = true;
-    TContextoImportacao contexto{DM->QTemp, DM->QProd, ConfiguracaoRegional()};
+    TContextoImportacao contexto{dados_.QTemp, dados_.QProd, CodLoja, ConfiguracaoRegional()};
     ImportaOfertas(*this, contexto);
 }
 
@@ -275,10 +276,11 @@ void TFImportarCadOfertas::cmdCancelarClick() {
 
 void TFImportarCadOfertas::FormCreate() {
     try {
-        PreparaConexao(*DM, CodLoja);
+        CodLoja = PreparaConexao(dados_.Conexao);
+        dados_.Conexao.Connect();
     } catch (const EErro& e) {
         // The window is still hidden: the box stands alone, before it.
-        TDialogos::Atual().Mensagem(nullptr, ParaQString(e.Message()), TAplicacao::Titulo(),
+        TDialogos::Atual().Mensagem(nullptr, ParaQString(e.Message()), TituloDaAplicacao(),
                                     TDialogos::Icone::Nenhum, TDialogos::Botoes::Ok);
     }
     Linhas = {};

@@ -4,6 +4,8 @@
 // starts or stops the import. The window holds the state it shares with the import run.
 #include <QWidget>
 
+#include <string>
+
 #include "import/ImportWindow.h"
 
 class QCheckBox;
@@ -15,11 +17,21 @@ class QPushButton;
 class QToolButton;
 class TDatePicker;
 class TGauge;
+class TMyConnection;
+class TMyQuery;
+
+// What the window uses of the data module: the connection it points at the server when it is
+// created, and the two statement handles the import runs on.
+struct TModuloDados {
+    TMyConnection& Conexao;
+    TMyQuery& QTemp;
+    TMyQuery& QProd;
+};
 
 class TFImportarCadOfertas : public QWidget, public ImportWindow {
     Q_OBJECT
 public:
-    explicit TFImportarCadOfertas(QWidget* parent = nullptr);
+    explicit TFImportarCadOfertas(const TModuloDados& dados, QWidget* parent = nullptr);
     ~TFImportarCadOfertas() override;
 
     // The controls, in the order of the stored design.
@@ -67,6 +79,9 @@ public:
     void Mensagem(const std::string& texto) override;
     void ProcessaMensagens() override;
 
+    // This store's one-character code, derived at start; empty when the identification failed.
+    std::string CodLoja;
+
     // True while the import handler runs (a close then waits for its end).
     bool ImportacaoEmCurso() const { return emImportacao_; }
 
@@ -79,6 +94,7 @@ private:
     void CriaControles();
     void OrdemDeTabulacao();
 
+    TModuloDados dados_;
     bool mostrada_ = false;
     bool emImportacao_ = false;
     bool fecharAoTerminar_ = false;

@@ -6,13 +6,12 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -25,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 QString TituloVisualizador() {
     return QStringLiteral(u"Visualizador de relatórios");
@@ -348,11 +348,12 @@ bool TFVisualizador::ExportaPdf(const QString& arquivo) {
 void TFVisualizador::ExportaPdfComDialogo() {
     QFileInfo origem(arquivo_.isEmpty() ? QStringLiteral("Relatorio.txt") : arquivo_);
     QString sugestao = origem.absoluteDir().filePath(origem.completeBaseName() + ".pdf");
-    QString arquivo =
-        QFileDialog::getSaveFileName(this, QStringLiteral(u"Exportar o relatório para PDF"),
-                                     sugestao, QStringLiteral(u"Documentos PDF (*.pdf)"));
-    if (arquivo.isEmpty())
+    std::optional<QString> escolha =
+        TDialogos::Atual().SalvaArquivo(this, QStringLiteral(u"Exportar o relatório para PDF"),
+                                        sugestao, QStringLiteral(u"Documentos PDF (*.pdf)"));
+    if (!escolha || escolha->isEmpty())
         return;
+    QString arquivo = *escolha;
     if (!arquivo.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         arquivo += QStringLiteral(".pdf");
     ExportaPdf(arquivo);
@@ -362,13 +363,8 @@ void TFVisualizador::Imprime() {
     QPrinter impressora(QPrinter::HighResolution);
     impressora.setDocName(nome_.isEmpty() ? TituloVisualizador() : nome_);
     impressora.setFromTo(1, TotalPaginas());
-    QPrintDialog dialogo(&impressora, this);
-    dialogo.setWindowTitle(QStringLiteral(u"Imprimir o relatório"));
-    dialogo.setMinMax(1, TotalPaginas());
-    dialogo.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialogo.setOption(QAbstractPrintDialog::PrintCurrentPage, true);
-    dialogo.setOption(QAbstractPrintDialog::PrintToFile, true);
-    if (dialogo.exec() != QDialog::Accepted)
+    if (!TDialogos::Atual().ConfiguraImpressao(this, QStringLiteral(u"Imprimir o relatório"),
+                                               impressora, TotalPaginas()))
         return;
     int primeira = 0, ultima = 0;
     if (impressora.printRange() == QPrinter::PageRange) {

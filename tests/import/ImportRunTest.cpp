@@ -85,7 +85,7 @@ protected:
         conexao.SetPassword(TestServer::RootPassword);
         conexao.SetDatabase(Db);
         conexao.SetCharset("latin1");
-        janela.CodLoja = "C";
+        codLoja = "C";
         fs::remove("Relatorio.txt");
         fs::remove(ViewerLog());
         setenv("CADOFERTAS_FAKE_VIEWER_LOG", ViewerLog().c_str(), 1);
@@ -109,7 +109,7 @@ protected:
         auto& s = TestServer::Shared();
         long admin = std::stol(s.Scalar("SELECT CONNECTION_ID()"));
         size_t mark = s.Mark();
-        TContextoImportacao ctx{QTemp, QProd};
+        TContextoImportacao ctx{QTemp, QProd, codLoja};
         ctx.Formato = formato;
         ctx.Relogio = RelogioFixo;
         ctx.NomeRelatorio = nomeRelatorio;
@@ -159,6 +159,7 @@ protected:
     FakeWindow janela;
     std::string erro;
     bool abortou = false;
+    std::string codLoja; // the store code the run is given
     std::string nomeRelatorio = "Relatorio.txt";
     TFormatSettings formato = TFormatSettings::BrasilPadrao();
 };
@@ -231,7 +232,6 @@ TEST_F(ImportRun, TheTypicalRequestSendsTheTemplatesInOrder) {
     EXPECT_TRUE(janela.Habilitado);
     EXPECT_EQ(janela.Descricao, "");
     EXPECT_EQ(janela.Progresso, 0);
-    EXPECT_EQ(janela.Relatorio, nullptr);
     EXPECT_EQ(janela.Processamentos, 3); // at the start and after each line
 
     std::string report = ReadAll("Relatorio.txt");
@@ -631,7 +631,7 @@ TEST_F(ImportRun, AReportWhoseFolderIsAFileEndsTheRunWithoutTheViewer) {
 // Without the store's code nothing may be written: every row would lose its stamp.
 TEST_F(ImportRun, AnUnknownStoreIsRefusedBeforeAnyStatement) {
     Oferta({"7891000100103;ARROZ;12,90;"});
-    janela.CodLoja.clear();
+    codLoja.clear();
     auto sent = Importa();
     EXPECT_TRUE(abortou);
     EXPECT_TRUE(sent.empty());

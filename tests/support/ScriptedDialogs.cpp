@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include <QPrinter>
+
 #include <memory>
 
 namespace {
@@ -36,16 +38,40 @@ TDialogos::Resposta ScriptedDialogs::Mensagem(QWidget* dono, const QString& text
     return r;
 }
 
+namespace {
+std::optional<QString> Next(std::deque<std::optional<QString>>& script) {
+    if (script.empty())
+        return std::nullopt;
+    const bool given = script.front().has_value();
+    QString next = given ? *script.front() : QString();
+    script.pop_front();
+    if (!given)
+        return std::nullopt;
+    return next;
+}
+} // namespace
+
 std::optional<QString> ScriptedDialogs::AbreArquivo(QWidget*, const QString& descricao,
                                                     const QString& padrao) {
     ++FileDialogs;
     LastFilter = descricao + "|" + padrao;
-    if (FileChoices.empty())
-        return std::nullopt;
-    const bool chosen = FileChoices.front().has_value();
-    QString path = chosen ? *FileChoices.front() : QString();
-    FileChoices.pop_front();
-    if (!chosen)
-        return std::nullopt;
-    return path;
+    return Next(FileChoices);
+}
+
+std::optional<QString> ScriptedDialogs::SalvaArquivo(QWidget*, const QString& titulo,
+                                                     const QString& sugestao,
+                                                     const QString& filtro) {
+    SaveDialogs << titulo + "|" + sugestao + "|" + filtro;
+    return Next(SaveChoices);
+}
+
+bool ScriptedDialogs::ConfiguraImpressao(QWidget*, const QString& titulo, QPrinter& impressora,
+                                         int ultimaPagina) {
+    PrintDialogs << titulo + "|" + QString::number(ultimaPagina);
+    std::optional<QString> file = Next(PrintToFiles);
+    if (!file)
+        return false;
+    impressora.setOutputFormat(QPrinter::PdfFormat); // "Print to file", as a person may pick
+    impressora.setOutputFileName(*file);
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Dialogs for window tests: every message box is recorded and answered from a script, and the
-// file dialog returns the path the test put there. Nothing waits for a person.
+// file dialogs return the paths the test put there; the print dialog is accepted or cancelled
+// (printing to a file) or cancelled as scripted. Nothing waits for a person.
 #include "ui/Dialogos.h"
 
 #include <QString>
@@ -35,5 +36,14 @@ public:
                       Botoes botoes) override;
     std::optional<QString> AbreArquivo(QWidget* dono, const QString& descricao,
                                        const QString& padrao) override;
+    std::optional<QString> SalvaArquivo(QWidget* dono, const QString& titulo,
+                                        const QString& sugestao, const QString& filtro) override;
+    bool ConfiguraImpressao(QWidget* dono, const QString& titulo, QPrinter& impressora,
+                            int ultimaPagina) override;
     QString LastFilter;
+
+    std::deque<std::optional<QString>> SaveChoices;  // empty cancels
+    QStringList SaveDialogs;                         // "title|suggestion|filter" of each
+    std::deque<std::optional<QString>> PrintToFiles; // the file printed to; empty cancels
+    QStringList PrintDialogs;                        // "title|last page" of each
 };

@@ -11,8 +11,7 @@ void WindowFixture::Open() {
     TConnectionInfo::Liberar();
     dialogs->Shown.clear();
     dm = std::make_unique<TDM>();
-    DM = dm.get();
-    w = std::make_unique<TFImportarCadOfertas>();
+    w = std::make_unique<TFImportarCadOfertas>(dm->ParaJanela());
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     // A new window is the active one, as a window manager makes it; a bare X server does not.
@@ -22,7 +21,6 @@ void WindowFixture::Open() {
 
 void WindowFixture::CloseWindow() {
     w.reset();
-    DM = nullptr;
     dm.reset();
     ScriptedDialogs::Uninstall();
     dialogs = nullptr;

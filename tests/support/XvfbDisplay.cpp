@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,7 +33,7 @@ std::string LeNumero(int fd) {
         char c;
         ssize_t n = ::read(fd, &c, 1);
         if (n <= 0)
-            Falha("the server ended before giving its display number");
+            Falha("the server ended before giving its display number (is Xvfb installed?)");
         if (c == '\n')
             return numero;
         numero += c;
@@ -53,14 +54,16 @@ std::unique_ptr<XvfbDisplay> XvfbDisplay::StartIfAsked() {
         Falha(std::strerror(errno));
     if (pid == 0) {
         ::close(canal[0]);
+        // It goes with the test even when the test dies without its destructors (a crash, an
+        // abort): left behind, it would hold the test's output open and ctest would wait on it.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         int nulo = ::open("/dev/null", O_RDWR);
-        ::dup2(nulo, 0);
-        ::dup2(nulo, 1); // its chatter stays out of the test's output; errors go to stderr
+        for (int fd : {0, 1, 2})
+            ::dup2(nulo, fd);
         std::string fd = std::to_string(canal[1]);
         ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
                  "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
-        std::fprintf(stderr, "Xvfb: cannot start it: %s\n", std::strerror(errno));
-        ::_exit(127);
+        ::_exit(127); // the parent then reads no display number and says so
     }
     ::close(canal[1]);
     const std::string numero = LeNumero(canal[0]);

@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 #include "app/UDM.h"
 #include "platform/Erro.h"
+#include "ui/ErroPadrao.h"
 #include "ui/Gauge.h"
 #include "ui/Texto1252.h"
 #include "ui/UImportarCadOferta.h"
@@ -90,7 +91,7 @@ class FaultTest : public QObject, private WindowFixture {
         QCOMPARE(w->Gauge1->Progress(), progress);
         QCOMPARE(ShownCount(QStringLiteral(u"Importação concluída com sucesso!!!")), 0);
         QCOMPARE(dialogs->Shown.back().Icon, TDialogos::Icone::Erro);
-        QCOMPARE(dialogs->Shown.back().Caption, TAplicacao::Titulo());
+        QCOMPARE(dialogs->Shown.back().Caption, TituloDaAplicacao());
     }
     // The window after "Importar" was refused for want of the store's code: nothing started.
     void VerifyUnknownStoreRefusal() {
@@ -188,15 +189,15 @@ private slots:
         // The dropped connection is not reopened: the server is back, the next statement still
         // fails, and no new connection reaches the server.
         size_t mark = S().Mark();
-        DM->QTemp.SetSQL("select 1");
+        dm->QTemp.SetSQL("select 1");
         try {
-            DM->QTemp.Open();
+            dm->QTemp.Open();
             QFAIL("the statement went through a connection that the server had dropped");
         } catch (const EErro& e) {
             QVERIFY2(LostTexts.contains(ParaQString(e.Message())), e.what());
         }
         QCOMPARE(RootConnects(mark), 0);
-        QVERIFY(DM->Conexao.Connected());
+        QVERIFY(dm->Conexao.Connected());
 
         // The failed state's way out: the first Cancel stops, the second offers to close.
         dialogs->Answers.push_back(TDialogos::Resposta::Sim);
@@ -313,8 +314,8 @@ private slots:
         QCOMPARE(RootConnects(mark), 0);
         QCOMPARE(One("select count(*) from cadofertas"), std::string("1"));
         QCOMPARE(One("select count(*) from prodcadofertas"), std::string("2"));
-        DM->QProd.SetSQL("select 1");
-        QVERIFY_THROWS_EXCEPTION(EErro, DM->QProd.Open());
+        dm->QProd.SetSQL("select 1");
+        QVERIFY_THROWS_EXCEPTION(EErro, dm->QProd.Open());
         QCOMPARE(RootConnects(mark), 0);
     }
 
@@ -347,7 +348,7 @@ private slots:
                                 u"Motivo: ") +
                      reason);
         QCOMPARE(w->CodLoja, std::string());
-        QVERIFY(!DM->Conexao.Connected()); // not tried at start
+        QVERIFY(!dm->Conexao.Connected()); // not tried at start
         QCOMPARE(RootConnects(mark), 0);
         // An empty store code would wipe the stamp of every product: nothing is sent at all,
         // whether by the mouse or by Alt+I.

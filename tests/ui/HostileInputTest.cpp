@@ -167,7 +167,7 @@ private slots:
         Open();
         QVERIFY2(dialogs->Shown.empty(), qPrintable(LastText()));
         QCOMPARE(w->CodLoja, std::string("K"));
-        QVERIFY(DM->Conexao.Connected());
+        QVERIFY(dm->Conexao.Connected());
         QCOMPARE(TConnectionInfo::GetInstance().GetCnpj(), std::string(1023, 'D'));
     }
 

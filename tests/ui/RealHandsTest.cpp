@@ -7,13 +7,13 @@
 #include "TempDir.h"
 #include "TestServer.h"
 #include "app/Aplicacao.h"
-#include "app/Inicio.h"
 #include "app/UDM.h"
 #include "connection/ConnectionInfo.h"
 #include "connection/IdentificacaoServidor.h"
 #include "platform/Texto.h"
 #include "ui/ConfiguracaoRegional.h"
 #include "ui/DatePicker.h"
+#include "ui/ErroPadrao.h"
 #include "ui/Texto1252.h"
 #include "ui/UImportarCadOferta.h"
 
@@ -52,8 +52,7 @@ class RealHandsTest : public QObject {
         TIdentificacaoServidor::Liberar();
         TConnectionInfo::Liberar();
         dm = std::make_unique<TDM>();
-        DM = dm.get();
-        w = std::make_unique<TFImportarCadOfertas>();
+        w = std::make_unique<TFImportarCadOfertas>(dm->ParaJanela());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->activateWindow();
@@ -104,7 +103,6 @@ private slots:
     void cleanupTestCase() {
         w.reset();
         dm.reset();
-        DM = nullptr;
         RemoveConfBesideProgram();
         TConnectionInfo::Liberar();
         TIdentificacaoServidor::Liberar();
@@ -178,7 +176,7 @@ private slots:
         QTest::qWait(300); // a click still on its way (Alt+I's) or a second refusal would land
         QCOMPARE(dialogs->Texts(), QStringList{InvalidDate(QStringLiteral("31/02/2026"))});
         const SeenBox& box = dialogs->Boxes[0];
-        QCOMPARE(box.Caption, TAplicacao::Titulo());
+        QCOMPARE(box.Caption, TituloDaAplicacao());
         QCOMPARE(box.Icon, QMessageBox::Critical);
         QCOMPARE(box.Buttons, QStringList{QStringLiteral("OK")});
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->dtFim->Edit()));

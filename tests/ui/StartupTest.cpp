@@ -4,13 +4,13 @@
 #include "QtTestMain.h"
 #include "ScriptedDialogs.h"
 #include "TestServer.h"
-#include "app/Inicio.h"
 #include "app/UDM.h"
 #include "connection/ConnectionInfo.h"
 #include "connection/IdentificacaoServidor.h"
 #include "platform/Erro.h"
 #include "ui/ConfiguracaoRegional.h"
 #include "ui/DatePicker.h"
+#include "ui/ErroPadrao.h"
 #include "ui/Texto1252.h"
 #include "ui/UImportarCadOferta.h"
 
@@ -34,7 +34,7 @@ class StartupTest : public QObject {
     }
 
     std::unique_ptr<TFImportarCadOfertas> Create() {
-        auto w = std::make_unique<TFImportarCadOfertas>();
+        auto w = std::make_unique<TFImportarCadOfertas>(dm->ParaJanela());
         return w;
     }
 
@@ -57,11 +57,9 @@ private slots:
         TConnectionInfo::Liberar();
         dialogs = &ScriptedDialogs::Install();
         dm = std::make_unique<TDM>();
-        DM = dm.get();
     }
 
     void cleanup() {
-        DM = nullptr;
         dm.reset();
         ScriptedDialogs::Uninstall();
         TConnectionInfo::Liberar();
@@ -76,10 +74,10 @@ private slots:
         auto w = Create();
         QVERIFY(dialogs->Shown.empty());
         QCOMPARE(w->CodLoja, std::string("@"));
-        QVERIFY(DM->Conexao.Connected());
-        QCOMPARE(DM->Conexao.Server(), s.Address());
-        QCOMPARE(DM->Conexao.Port(), 3306);
-        QCOMPARE(DM->Conexao.Username(), std::string("root"));
+        QVERIFY(dm->Conexao.Connected());
+        QCOMPARE(dm->Conexao.Server(), s.Address());
+        QCOMPARE(dm->Conexao.Port(), 3306);
+        QCOMPARE(dm->Conexao.Username(), std::string("root"));
         QVERIFY(w->Linhas.empty());
         int rootConnects = 0, readerConnects = 0;
         for (auto& e : s.Since(mark)) {
@@ -104,7 +102,7 @@ private slots:
         QVERIFY2(box.Text.startsWith(Q("Falha ao carregar dados de identificação do servidor.\r\n"
                                        "Motivo: Can't connect to server on '127.0.0.254' (")),
                  qPrintable(box.Text));
-        QCOMPARE(box.Caption, TAplicacao::Titulo());
+        QCOMPARE(box.Caption, TituloDaAplicacao());
         QCOMPARE(box.Icon, TDialogos::Icone::Nenhum);
         QVERIFY(!box.Owned);
         QVERIFY(!w->isVisible()); // the box came before the window
@@ -112,13 +110,13 @@ private slots:
         QVERIFY(w->Linhas.empty());
         // The identification failed, so no connect was attempted, but the host, database and
         // password were already set.
-        QVERIFY(!DM->Conexao.Connected());
-        QCOMPARE(DM->Conexao.Server(), std::string("127.0.0.254"));
-        QCOMPARE(DM->Conexao.Database(), std::string("loja_inicio"));
-        QCOMPARE(DM->Conexao.Password(), std::string(TestServer::RootPassword));
-        DM->QTemp.SetSQL("select 1");
+        QVERIFY(!dm->Conexao.Connected());
+        QCOMPARE(dm->Conexao.Server(), std::string("127.0.0.254"));
+        QCOMPARE(dm->Conexao.Database(), std::string("loja_inicio"));
+        QCOMPARE(dm->Conexao.Password(), std::string(TestServer::RootPassword));
+        dm->QTemp.SetSQL("select 1");
         try {
-            DM->QTemp.Execute();
+            dm->QTemp.Execute();
             QFAIL("the statement should have tried to connect and failed");
         } catch (const EErro& e) {
             QVERIFY2(Q(e.Message()).startsWith("Can't connect to server on '127.0.0.254' ("),
@@ -133,7 +131,7 @@ private slots:
         QCOMPARE(dialogs->Shown.size(), size_t(1));
         QVERIFY(dialogs->Shown[0].Text.startsWith("Access denied for user 'root'@'127.0.0.1'"));
         QCOMPARE(w->CodLoja, std::string("@")); // derived before the connect failed
-        QVERIFY(!DM->Conexao.Connected());
+        QVERIFY(!dm->Conexao.Connected());
     }
 
     void aHostWithAPortReachesTheMainConnectionUnsplit() {
@@ -141,8 +139,8 @@ private slots:
         // connection is never tried. What it was given is checked at its seam.
         Configure(TestServer::Shared().Address() + ":1", "leitor", TestServer::RootPassword);
         auto w = Create();
-        QCOMPARE(DM->Conexao.Server(), TestServer::Shared().Address() + ":1");
-        QCOMPARE(DM->Conexao.Port(), 3306);
+        QCOMPARE(dm->Conexao.Server(), TestServer::Shared().Address() + ":1");
+        QCOMPARE(dm->Conexao.Port(), 3306);
         QVERIFY(dialogs->Shown.size() == 1);
     }
 
@@ -179,7 +177,7 @@ private slots:
             deliver();
             QCOMPARE(dialogs->Shown.back().Text, Q(shown));
             QCOMPARE(dialogs->Shown.back().Icon, TDialogos::Icone::Erro);
-            QCOMPARE(dialogs->Shown.back().Caption, TAplicacao::Titulo());
+            QCOMPARE(dialogs->Shown.back().Caption, TituloDaAplicacao());
         }
         QCOMPARE(dialogs->Shown.size(), std::size(rows)); // the loop went on after each
     }

@@ -124,9 +124,7 @@ private slots:
         // The window is made in init(), after the data function runs: make one here.
         ScriptedDialogs::Install();
         probeDm = std::make_unique<TDM>();
-        DM = probeDm.get();
-        probe = std::make_unique<TFImportarCadOfertas>();
-        DM = nullptr;
+        probe = std::make_unique<TFImportarCadOfertas>(probeDm->ParaJanela());
         ScriptedDialogs::Uninstall();
         auto* p = probe.get();
         row("Panel1", p->Panel1, {0, 0, 396, 44});

@@ -398,6 +398,33 @@ private slots:
         QCOMPARE(dialogs->Shown[0].Icon, TDialogos::Icone::Erro);
     }
 
+    // The toolbar's export and print go through the dialogs: the PDF beside the report is
+    // proposed, ".pdf" is added to a name without it, and a cancel writes nothing.
+    void exportAndPrintAskThroughTheDialogs() {
+        TempDir dir;
+        auto w = OpenShown(SaveImportReport(dir, 250).Path);
+        const QString base = QString::fromStdString(dir.Path().string());
+        dialogs->SaveChoices = {base + "/saida", std::nullopt};
+        w->acExportarPdf->trigger();
+        QCOMPARE(dialogs->SaveDialogs,
+                 QStringList{QStringLiteral(u"Exportar o relatório para PDF|") + base +
+                             QStringLiteral(u"/Relatorio.pdf|Documentos PDF (*.pdf)")});
+        QCOMPARE(PdfPageCount(ReadAll((dir.Path() / "saida.pdf").string())), 5);
+        w->acExportarPdf->trigger();
+        QCOMPARE(dialogs->SaveDialogs.size(), 2);
+
+        dialogs->PrintToFiles = {base + "/impresso.pdf", std::nullopt};
+        w->acImprimir->trigger();
+        QCOMPARE(dialogs->PrintDialogs, QStringList{QStringLiteral(u"Imprimir o relatório|5")});
+        QCOMPARE(PdfPageCount(ReadAll((dir.Path() / "impresso.pdf").string())), 5);
+        w->acImprimir->trigger();
+        QCOMPARE(dialogs->PrintDialogs.size(), 2);
+        QVERIFY(dialogs->Shown.empty());
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                               std::filesystem::directory_iterator()),
+                 3); // the report and the two PDFs
+    }
+
     // ---- the start -------------------------------------------------------------------
 
     void startsOnTheReportAsTheImportStartsIt() {
