@@ -14,6 +14,7 @@
 #include "ui/Texto1252.h"
 #include "ui/UImportarCadOferta.h"
 
+#include <QProcess>
 #include <QPushButton>
 
 #include <memory>
@@ -212,6 +213,24 @@ private slots:
                  std::string("Vivuzorivodizerarizoz"));
         QCOMPARE(TituloDaAplicacao("xYZ"), std::string("xyz")); // the first one is kept as it is
         QCOMPARE(TituloDaAplicacao("/a.b/Prog.bin"), std::string("Prog"));
+    }
+
+    // The program reads no command line: Qt's own options, which would pick a display that
+    // does not exist or a style, leave it running as it was. Without a connection.conf beside
+    // it, it waits at its start-up box.
+    void theProgramIgnoresQtsOptions() {
+        QProcess program;
+        program.setProgram(QStringLiteral(CADOFERTAS_PROGRAM));
+        program.setArguments({QStringLiteral("-platform"), QStringLiteral("nada"),
+                              QStringLiteral("-style"), QStringLiteral("nada")});
+        program.setProcessChannelMode(QProcess::MergedChannels);
+        program.start();
+        QVERIFY(program.waitForStarted());
+        const bool ended = program.waitForFinished(2000);
+        const QString said = QString::fromLocal8Bit(program.readAll());
+        program.kill();
+        program.waitForFinished();
+        QVERIFY2(!ended, qPrintable(said));
     }
 };
 
