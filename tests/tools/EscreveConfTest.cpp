@@ -248,7 +248,7 @@ TEST_F(EscreveConfTest, TheFileIsTheConnectionSectionInUpperCaseHexWithCrLf) {
         EXPECT_EQ(value.find_first_not_of("0123456789ABCDEF"), std::string::npos) << line;
         EXPECT_EQ(line.find('\n'), std::string::npos);
     }
-    EXPECT_EQ(lines[7], "Name=" + Hex("\xE7z"));
+    EXPECT_EQ(lines[7], "Name=" + TConnectionInfo::StrToHex("\xE7z"));
 }
 
 TEST_F(EscreveConfTest, RefusesToOverwriteUnlessAsked) {
@@ -276,7 +276,7 @@ TEST_F(EscreveConfTest, RefusesToOverwriteUnlessAsked) {
 
 TEST_F(EscreveConfTest, ThePasswordNeverShows) {
     const std::string password = "SenhaMuitoSecreta-42";
-    const std::string hex = Hex(password);
+    const std::string hex = TConnectionInfo::StrToHex(password);
     Result ok = RunTool({"--pasta", dir.Path().string(), "--host", "h", "--banco", "b", "--usuario",
                          "u", "--senha-stdin"},
                         password + "\n");
@@ -373,6 +373,45 @@ TEST_F(EscreveConfTest, WithoutAFolderItWritesBesideItself) {
                        program);
     EXPECT_EQ(r.Code, 0) << r.Err;
     EXPECT_EQ(ReadBack(Conf(), "DatabaseIP"), "beside");
+}
+
+// Installed, connection.conf beside the program is a link into /etc that points at nothing
+// until the command first runs; the command fills the link's target and leaves the link.
+TEST_F(EscreveConfTest, WritesThroughTheLinkBesideItAndKeepsThePasswordPrivate) {
+    const fs::path lib = dir.Path() / "lib", etc = dir.Path() / "etc";
+    fs::create_directories(lib);
+    fs::create_directories(etc);
+    const fs::path program = lib / "escreve-connection-conf";
+    fs::copy_file(ESCREVE_CONF, program);
+    const fs::path target = etc / "connection.conf";
+    struct Row {
+        const char* Says;
+        fs::path LinkTo;
+        std::vector<std::string> Extra;
+    };
+    const Row rows[] = {{"absolute link, new file", target, {}},
+                        {"relative link, replaced", "../etc/connection.conf", {"--sobrescrever"}}};
+    for (const Row& row : rows) {
+        fs::remove(lib / "connection.conf");
+        fs::create_symlink(row.LinkTo, lib / "connection.conf");
+        std::vector<std::string> args = {"--host",    row.Says, "--banco",      "b",
+                                         "--usuario", "u",      "--senha-stdin"};
+        args.insert(args.end(), row.Extra.begin(), row.Extra.end());
+        Result r = RunTool(args, "segredo", program);
+        ASSERT_EQ(r.Code, 0) << row.Says << ": " << r.Err;
+        EXPECT_TRUE(fs::is_symlink(lib / "connection.conf")) << row.Says;
+        EXPECT_EQ(ReadBack(target, "DatabaseIP"), row.Says);
+        EXPECT_NE(r.Out.find(target.string()), std::string::npos) << r.Out;
+        // Owner and group read it, no one else; a replaced file keeps the mode it had.
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+            << row.Says;
+    }
+    // Without --sobrescrever, a link whose target exists counts as the file.
+    Result refused =
+        RunTool({"--host", "h", "--banco", "b", "--usuario", "u", "--senha-stdin"}, "x", program);
+    EXPECT_EQ(refused.Code, SaidaArquivoExiste);
+    EXPECT_EQ(std::distance(fs::directory_iterator(etc), fs::directory_iterator()), 1);
 }
 
 TEST(EscreveConfHelp, ListsEveryOption) {
