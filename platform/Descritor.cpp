@@ -26,6 +26,5 @@ int TDescritor::Fecha() noexcept {
     if (fd_ < 0)
         return 0;
     // The descriptor is gone after close even when it fails; it is never closed again.
-    int erro = FECHA_DESCRITOR(Solta()) == 0 ? 0 : errno;
-    return erro;
+    return FECHA_DESCRITOR(Solta()) == 0 ? 0 : errno;
 }

@@ -1,7 +1,8 @@
 // Every caption of the import window and of the viewer's toolbar fits its control, measured in
 // the font the control really has. Registered twice: with Tahoma (Wine's, as the package brings
 // it) and with a font configuration that has no Tahoma, where the window must make do with a
-// stand-in. CADOFERTAS_TAHOMA=ausente tells the test which one it is.
+// stand-in. CADOFERTAS_TAHOMA=ausente tells the test which one it is. The toolbar's print button
+// is checked too: it shows a printer, never the style's save picture.
 #include "QtTestMain.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
