@@ -154,4 +154,15 @@ passo "purge removes connection.conf"
 no_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq cadofertas >>"$OUT/apt.txt" 2>&1
 [ ! -e "$root/etc/cadofertas" ] || falha "/etc/cadofertas is still there after purge"
 
+passo "an earlier installation's connection.conf moves to /etc on install"
+mkdir -p "$root/usr/lib/cadofertas"
+printf '[connection]\r\nDatabaseIP=3132\r\n' >"$root/usr/lib/cadofertas/connection.conf"
+no_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "/tmp/$(basename "$deb")" >>"$OUT/apt.txt" 2>&1 || falha "apt install (see $OUT/apt.txt)"
+[ -L "$root/usr/lib/cadofertas/connection.conf" ] &&
+    grep -q DatabaseIP=3132 "$root/etc/cadofertas/connection.conf" ||
+    falha "the earlier connection.conf did not move to /etc/cadofertas"
+modo=$(no_root stat -c '%a %G' /etc/cadofertas/connection.conf)
+[ "$modo" = "640 cadofertas" ] || falha "the moved connection.conf is $modo, not 640 cadofertas"
+
 passo "all good in $(($(date +%s) - inicio)) s; screenshots in $OUT"
