@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs the whole test suite; then the package on
-# a clean Debian 12 root (scripts/check-package.sh, about 70 s with its cache, 2 minutes without), the
-# same suite built with the sanitizers (scripts/sanitize.sh) and a short run of every fuzz target
-# (scripts/fuzz.sh). Arguments go to both ctest runs. CADOFERTAS_QUICK=1 runs the plain suite
-# alone.
+# a clean Debian 12 root (scripts/check-package.sh, about 70 s with its cache, 2 minutes
+# without), the same suite built with the sanitizers (scripts/sanitize.sh) and a short run of
+# every fuzz target (scripts/fuzz.sh). Arguments go to both ctest runs. CADOFERTAS_QUICK=1
+# runs the plain suite alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

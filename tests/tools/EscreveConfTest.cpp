@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "Conf.h"
+#include "Process.h"
 #include "TempDir.h"
 #include "connection/ConnectionInfo.h"
 #include "platform/Executavel.h"
@@ -52,44 +53,17 @@ int Wait(pid_t pid) {
 // Runs the command with the bytes on its standard input.
 Result RunTool(const std::vector<std::string>& args, const std::string& input = "",
                const std::string& program = ESCREVE_CONF) {
-    int in[2], out[2], err[2];
-    if (::pipe(in) || ::pipe(out) || ::pipe(err))
-        throw std::runtime_error("pipe");
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-            ::close(fd);
-        Child(args, program);
-    }
-    ::close(in[0]);
-    ::close(out[1]);
-    ::close(err[1]);
-    if (!input.empty() && ::write(in[1], input.data(), input.size()) < 0)
-        ADD_FAILURE() << "could not write the standard input";
-    ::close(in[1]);
+    static const TempDir io;
+    const std::string in = io.Write("entrada", input);
+    const fs::path out = io.Path() / "saida", err = io.Path() / "erros";
+    fs::remove(out); // appended to
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), args.begin(), args.end());
+    const int status = WaitFor(Spawn(all, {in, out.string(), err.string()}));
     Result r;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* sinks[2] = {&r.Out, &r.Err};
-    int open = 2;
-    while (open > 0 && ::poll(fds, 2, 20000) > 0) {
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP)))
-                continue;
-            char buffer[4096];
-            ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            } else {
-                sinks[i]->append(buffer, static_cast<size_t>(n));
-            }
-        }
-    }
-    r.Code = Wait(pid);
+    r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.Out = ReadAll(out);
+    r.Err = ReadAll(err);
     return r;
 }
 
