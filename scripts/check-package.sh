@@ -49,9 +49,10 @@ if [ ! -f "$base" ]; then
     rm -rf "$CACHE/bookworm.new"
 fi
 root=$(mktemp -d /var/tmp/cadofertas-root.XXXXXX)
-servidor=""
+servidor=$(mktemp -d /tmp/cadofertas-check-XXXXXX)
 limpa() {
-    [ -n "$servidor" ] && kill "$servidor" 2>/dev/null && wait "$servidor" 2>/dev/null || true
+    declare -F para_loja_demo >/dev/null && para_loja_demo
+    rm -rf "$servidor"
     for m in proc dev/pts dev var/cache/apt/archives; do
         umount "$root/$m" 2>/dev/null || true
     done
@@ -80,30 +81,11 @@ done
     falha "no link from /usr/lib/cadofertas/connection.conf to /etc"
 
 passo "a store server on $ADDRESS:3306"
-dados=$root/var/tmp/servidor
-mkdir -p "$dados"
-mariadb-install-db --no-defaults --force --skip-name-resolve --user=root \
-    --auth-root-authentication-method=normal --skip-test-db --datadir="$dados/data" \
-    >"$OUT/servidor.log" 2>&1 || falha "mariadb-install-db (see $OUT/servidor.log)"
-mariadbd --no-defaults --user=root --skip-name-resolve --datadir="$dados/data" \
-    --bind-address="$ADDRESS" --port=3306 --socket="$dados/sock" --log-error="$OUT/servidor.log" \
-    --skip-log-bin &
-servidor=$!
-for _ in $(seq 1 300); do
-    mariadb-admin --no-defaults -S "$dados/sock" -uroot ping >/dev/null 2>&1 && break
-    sleep 0.1
-done
-sql() { mariadb --no-defaults -S "$dados/sock" -uroot "$@"; }
-sql -e "DELETE FROM mysql.global_priv WHERE User = '' OR (User = 'root' AND Host <> 'localhost');
-        FLUSH PRIVILEGES;
-        CREATE USER root@'%' IDENTIFIED BY '$SENHA'; GRANT ALL ON *.* TO root@'%';
-        CREATE USER leitor@'%' IDENTIFIED BY '$SENHA';
-        CREATE DATABASE loja DEFAULT CHARACTER SET latin1; GRANT SELECT ON loja.* TO leitor@'%';"
-sql loja <schema/store.sql
-sql loja <demo/loja-demo.sql
+source scripts/loja-demo.sh
+inicia_loja_demo "$servidor" "$ADDRESS" "$SENHA" || falha "the store server (see $servidor)"
 
 passo "connection.conf with the installed command, read by the store's user alone"
-printf '%s\n' "$SENHA" | no_root escreve-connection-conf --host "$ADDRESS" --banco loja \
+printf '%s\n' "$SENHA" | no_root escreve-connection-conf --host "$ADDRESS" --banco loja_demo \
     --usuario leitor --senha-stdin || falha "escreve-connection-conf"
 modo=$(no_root stat -c '%a %U:%G' /etc/cadofertas/connection.conf)
 [ "$modo" = "640 root:cadofertas" ] || falha "connection.conf is $modo, not 640 root:cadofertas"
@@ -135,7 +117,7 @@ kill -0 $vis
 xwd -root -silent > /tmp/visualizador.xwd
 kill $vis $xvfb || true
 TELAS
-estado() { sql -N -e "SHOW GLOBAL STATUS WHERE Variable_name IN ('Connections', 'Aborted_connects')" |
+estado() { sql_loja -N -e "SHOW GLOBAL STATUS WHERE Variable_name IN ('Connections', 'Aborted_connects')" |
     cut -f2 | tr '\n' ' '; }
 read -r recusadas_antes antes <<<"$(estado)"
 como loja sh /tmp/telas.sh || falha "a program did not start (see $root/tmp/*.log)"
