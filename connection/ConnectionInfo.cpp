@@ -3,12 +3,12 @@
 #include "connection/Dao.h"
 #include "db/MyConnection.h"
 #include "platform/Executavel.h"
-#include "platform/ProfileString.h"
 #include "platform/Rede.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -71,22 +71,27 @@ std::optional<std::string> TConnectionInfo::HexToStr(std::string_view armazenado
     return saida;
 }
 
+std::string TConnectionInfo::StrToHex(std::string_view bytes) {
+    static constexpr char Digitos[] = "0123456789ABCDEF";
+    std::string saida;
+    saida.reserve(bytes.size() * 2);
+    for (unsigned char c : bytes) {
+        saida += Digitos[c >> 4];
+        saida += Digitos[c & 15];
+    }
+    return saida;
+}
+
 void TConnectionInfo::Load() {
-    const std::string arquivo = CaminhoArquivo();
-    auto le = [&](const char* chave) {
-        std::string bruto = GetPrivateProfileString(Secao, chave, "", arquivo);
-        if (bruto.empty())
-            return std::string();
-        return HexToStr(bruto).value_or(std::string());
-    };
-    databaseIP_ = le("DatabaseIP");
-    macAdress_ = le("MacAdress");
-    std::string codFisica = le("CodFisica");
-    database_ = le("Databasename");
-    usuario_ = le("Usuario");
-    senha_ = le("Senha");
-    name_ = le("Name");
-    cnpj_ = le("Cnpj");
+    TValoresConf lidos = LeConnectionConf(CaminhoArquivo());
+    databaseIP_ = std::move(lidos.DatabaseIP);
+    macAdress_ = std::move(lidos.MacAdress);
+    const std::string& codFisica = lidos.CodFisica;
+    database_ = std::move(lidos.Databasename);
+    usuario_ = std::move(lidos.Usuario);
+    senha_ = std::move(lidos.Senha);
+    name_ = std::move(lidos.Name);
+    cnpj_ = std::move(lidos.Cnpj);
 
     int32_t valor = 0;
     auto fim = codFisica.data() + codFisica.size();

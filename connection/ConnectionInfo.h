@@ -1,8 +1,10 @@
 #pragma once
 // The connection settings of connection.conf, kept beside the program, read once at first use.
-// Every value in the file is stored as the hexadecimal form of its bytes. The object also owns
-// the identification connection, a second connection to the store's server, made on first
-// request and kept open until the program ends.
+// Every value in the file is stored as the hexadecimal form of its bytes (FormatoConf.h). The
+// object also owns the identification connection, a second connection to the store's server, made
+// on first request and kept open until the program ends.
+#include "connection/FormatoConf.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -13,8 +15,8 @@ class TMyConnection;
 
 class TConnectionInfo {
 public:
-    static constexpr const char* NomeArquivo = "connection.conf";
-    static constexpr const char* Secao = "connection";
+    static constexpr const char* NomeArquivo = NomeConnectionConf;
+    static constexpr const char* Secao = SecaoConnectionConf;
 
     // The single instance: created, registered and loaded on the first call.
     static TConnectionInfo& GetInstance();
@@ -43,6 +45,8 @@ public:
     static std::string GetLocalIP();
     // The bytes of a stored value; nullopt when a pair is not two hexadecimal digits.
     static std::optional<std::string> HexToStr(std::string_view armazenado);
+    // The stored form of the bytes: two upper-case hexadecimal digits a byte.
+    static std::string StrToHex(std::string_view bytes);
     // The full path of the settings file: the program's folder and the file name.
     static std::string CaminhoArquivo();
 

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr const char* Chaves[] = {"DatabaseIP", "MacAdress", "CodFisica", "Databasename",
-                                  "Usuario",    "Senha",     "Name",      "Cnpj"};
 constexpr const char* Padrao = "<nenhum>";
 
 std::string Maiusculas(std::string s) {
@@ -25,18 +23,12 @@ std::string Maiusculas(std::string s) {
     return s;
 }
 
-// The hexadecimal form of the bytes; each digit's letter case taken from the bits of caixa.
+// The stored form of the bytes; each digit's letter case taken from the bits of caixa.
 std::string Hex(std::string_view bytes, std::uint8_t caixa) {
-    static const char* minusculas = "0123456789abcdef";
-    static const char* maiusculas = "0123456789ABCDEF";
-    std::string saida;
-    unsigned bit = 0;
-    for (unsigned char c : bytes) {
-        for (unsigned digito : {unsigned{c} >> 4u, unsigned{c} & 15u}) {
-            bool alta = (caixa >> (bit++ % 8)) & 1;
-            saida += (alta ? maiusculas : minusculas)[digito];
-        }
-    }
+    std::string saida = TConnectionInfo::StrToHex(bytes);
+    for (std::size_t k = 0; k < saida.size(); ++k)
+        if (!((caixa >> (k % 8)) & 1))
+            saida[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(saida[k])));
     return saida;
 }
 
@@ -117,8 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
 
     // 1. The input as the whole file.
     EscreveArquivo(arquivo, bytes);
-    for (const char* chave : Chaves) {
-        std::string valor = GetPrivateProfileString("connection", chave, Padrao, arquivo);
+    for (const auto& c : ChavesConf) {
+        const char* chave = c.Nome;
+        std::string valor = GetPrivateProfileString(SecaoConnectionConf, chave, Padrao, arquivo);
         CONFERE(GetPrivateProfileString("CONNECTION", Maiusculas(chave), Padrao, arquivo) == valor);
         if (valor == Padrao)
             continue;

@@ -13,32 +13,13 @@ cmake --build build --target VivuzoriVodizerArizoz visualizador escreve-connecti
 address=${DEMO_ADDRESS:-127.0.0.2}
 password=demo-senha
 work=$(mktemp -d /tmp/cadofertas-demo-XXXXXX)
-server_pid=""
+source scripts/loja-demo.sh
 cleanup() {
-    [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null || true
+    para_loja_demo
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-mariadb-install-db --no-defaults --force --skip-name-resolve --user="$(id -un)" \
-    --auth-root-authentication-method=normal --skip-test-db --datadir="$work/data" >"$work/install.log" 2>&1
-mariadbd --no-defaults --user="$(id -un)" --skip-name-resolve --datadir="$work/data" \
-    --bind-address="$address" --port=3306 --socket="$work/mysqld.sock" --pid-file="$work/mysqld.pid" \
-    --log-error="$work/error.log" --skip-log-bin &
-server_pid=$!
-for _ in $(seq 1 300); do
-    mariadb-admin --no-defaults -S "$work/mysqld.sock" -uroot ping >/dev/null 2>&1 && break
-    sleep 0.1
-done
-sql() { mariadb --no-defaults -S "$work/mysqld.sock" -uroot "$@"; }
-sql -e "DELETE FROM mysql.global_priv WHERE User = '' OR (User = 'root' AND Host <> 'localhost');
-        FLUSH PRIVILEGES;
-        CREATE USER root@'%' IDENTIFIED BY '$password'; GRANT ALL ON *.* TO root@'%';
-        CREATE USER leitor@'%' IDENTIFIED BY '$password';
-        CREATE DATABASE loja_demo DEFAULT CHARACTER SET latin1;
-        GRANT SELECT ON loja_demo.* TO leitor@'%';"
-sql loja_demo <schema/store.sql
-sql loja_demo <demo/loja-demo.sql
+inicia_loja_demo "$work" "$address" "$password"
 
 # connection.conf beside the program, the password given on the standard input.
 printf '%s\n' "$password" | build/app/escreve-connection-conf --pasta build/app --sobrescrever \

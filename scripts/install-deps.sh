@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
     libmariadb-dev mariadb-server mariadb-client
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-wine
+    xvfb xauth fonts-wine lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -7,6 +7,7 @@
 #include "platform/Erro.h"
 #include "platform/Texto.h"
 #include "report/ClassImpressao.h"
+#include "ui/AjusteFonte.h"
 #include "ui/ConfiguracaoRegional.h"
 #include "ui/DatePicker.h"
 #include "ui/Dialogos.h"
@@ -17,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -69,16 +69,7 @@ bool TeclaEnter(QEvent* evento) {
 } // namespace
 
 QFont FonteDaJanela() {
-    static bool carregada = false;
-    if (!carregada) {
-        carregada = true;
-        if (!QFontDatabase::families().contains(QStringLiteral("Tahoma"))) {
-            for (const char* arquivo :
-                 {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-                if (QFile::exists(QString::fromLatin1(arquivo)))
-                    QFontDatabase::addApplicationFont(QString::fromLatin1(arquivo));
-        }
-    }
+    CarregaTahoma();
     QFont fonte(QStringLiteral("Tahoma"));
     fonte.setStyleHint(QFont::SansSerif);
     fonte.setPixelSize(11);
@@ -101,6 +92,7 @@ TFImportarCadOfertas::TFImportarCadOfertas(const TModuloDados& dados, QWidget* p
     setPalette(paleta);
     setAutoFillBackground(true);
     CriaControles();
+    AjustaAsLegendas(this); // a stand-in for Tahoma may be wider
     OrdemDeTabulacao();
     FormCreate();
 }

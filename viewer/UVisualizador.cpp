@@ -66,6 +66,7 @@ void TTextoPagina::resizeEvent(QResizeEvent* evento) {
 // ---- The window ------------------------------------------------------------------------
 
 TFVisualizador::TFVisualizador(int colunas, QWidget* parent) : QMainWindow(parent) {
+    Q_INIT_RESOURCE(icones); // the printer's picture lives in a static library
     setWindowTitle(TituloVisualizador());
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -133,9 +134,11 @@ void TFVisualizador::CriaAcoes() {
                                    else
                                        Localiza(txtLocalizar->text(), true);
                                });
-    acImprimir =
-        acao(icone("document-print", QStyle::SP_DialogSaveButton), QStringLiteral(u"Imprimir..."),
-             QStringLiteral(u"Imprimir o relatório"), {QKeySequence::Print}, [this] { Imprime(); });
+    // The style has no printer among its standard pictures: the fallback is our own.
+    acImprimir = acao(QIcon::fromTheme(QStringLiteral("document-print"),
+                                       QIcon(QStringLiteral(":/visualizador/imprimir.xpm"))),
+                      QStringLiteral(u"Imprimir..."), QStringLiteral(u"Imprimir o relatório"),
+                      {QKeySequence::Print}, [this] { Imprime(); });
     acExportarPdf =
         acao(icone("document-export", QStyle::SP_DriveFDIcon), QStringLiteral(u"Exportar PDF..."),
              QStringLiteral(u"Gravar o relatório num arquivo PDF"),

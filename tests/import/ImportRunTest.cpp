@@ -2,6 +2,7 @@
 // the server received them, the tables afterwards, the report's bytes and the viewer's start.
 #include "TempDir.h"
 #include "TestServer.h"
+#include "connection/ConnectionInfo.h"
 #include "db/MyConnection.h"
 #include "db/MyQuery.h"
 #include "import/ImportWindow.h"
@@ -172,16 +173,6 @@ std::string Escaped(const std::string& value, bool backslashesEscape) {
         if (c == '"' || (c == '\\' && backslashesEscape))
             out += c;
         out += c;
-    }
-    return out;
-}
-
-std::string HexOf(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
     }
     return out;
 }
@@ -519,9 +510,11 @@ TEST_F(ImportRun, BarcodesOfEveryByteFindTheirProductsAndNeverChangeAStatement) 
         pieces.push_back(all.substr(i, 42));
     for (size_t k = 0; k < pieces.size(); ++k) {
         TestServer::Shared().Exec("INSERT INTO produto (produto_id, barras) VALUES (" +
-                                      std::to_string(100 + k) + ", X'" + HexOf(pieces[k]) + "')",
+                                      std::to_string(100 + k) + ", X'" +
+                                      TConnectionInfo::StrToHex(pieces[k]) + "')",
                                   Db);
-        ASSERT_EQ(Um("select count(*) from produto where barras = X'" + HexOf(pieces[k]) + "'"),
+        ASSERT_EQ(Um("select count(*) from produto where barras = X'" +
+                     TConnectionInfo::StrToHex(pieces[k]) + "'"),
                   "1");
     }
     // A name that opens with a quote, ends with a backslash and holds every byte between.

@@ -5,14 +5,11 @@
 
 #include <cstdio>
 
-std::string Hex(std::string_view bytes) {
-    static const char* digitos = "0123456789ABCDEF";
-    std::string saida;
-    for (unsigned char c : bytes) {
-        saida += digitos[c >> 4];
-        saida += digitos[c & 15];
-    }
-    return saida;
+ConfValues::ConfValues() {
+    MacAdress = "001122334455";
+    CodFisica = "7";
+    Name = "Loja Teste";
+    Cnpj = "00000000000191";
 }
 
 std::string WriteRawConfBesideProgram(std::string_view text) {
@@ -21,20 +18,8 @@ std::string WriteRawConfBesideProgram(std::string_view text) {
     return path;
 }
 
-std::string WriteConfBesideProgram(const ConfValues& v) {
-    std::string text = "[connection]\r\n";
-    auto key = [&](const char* k, const std::string& value) {
-        text += std::string(k) + "=" + Hex(value) + "\r\n";
-    };
-    key("DatabaseIP", v.DatabaseIP);
-    key("MacAdress", v.MacAdress);
-    key("CodFisica", v.CodFisica);
-    key("Databasename", v.Databasename);
-    key("Usuario", v.Usuario);
-    key("Senha", v.Senha);
-    key("Name", v.Name);
-    key("Cnpj", v.Cnpj);
-    return WriteRawConfBesideProgram(text);
+std::string WriteConfBesideProgram(const TValoresConf& v) {
+    return WriteRawConfBesideProgram(TextoConnectionConf(v));
 }
 
 void RemoveConfBesideProgram() {

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "Conf.h"
+#include "Process.h"
 #include "TempDir.h"
 #include "connection/ConnectionInfo.h"
 #include "platform/Executavel.h"
@@ -52,44 +53,17 @@ int Wait(pid_t pid) {
 // Runs the command with the bytes on its standard input.
 Result RunTool(const std::vector<std::string>& args, const std::string& input = "",
                const std::string& program = ESCREVE_CONF) {
-    int in[2], out[2], err[2];
-    if (::pipe(in) || ::pipe(out) || ::pipe(err))
-        throw std::runtime_error("pipe");
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(in[0], 0);
-        ::dup2(out[1], 1);
-        ::dup2(err[1], 2);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-            ::close(fd);
-        Child(args, program);
-    }
-    ::close(in[0]);
-    ::close(out[1]);
-    ::close(err[1]);
-    if (!input.empty() && ::write(in[1], input.data(), input.size()) < 0)
-        ADD_FAILURE() << "could not write the standard input";
-    ::close(in[1]);
+    static const TempDir io;
+    const std::string in = io.Write("entrada", input);
+    const fs::path out = io.Path() / "saida", err = io.Path() / "erros";
+    fs::remove(out); // appended to
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), args.begin(), args.end());
+    const int status = WaitFor(Spawn(all, {in, out.string(), err.string()}));
     Result r;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* sinks[2] = {&r.Out, &r.Err};
-    int open = 2;
-    while (open > 0 && ::poll(fds, 2, 20000) > 0) {
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP)))
-                continue;
-            char buffer[4096];
-            ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            } else {
-                sinks[i]->append(buffer, static_cast<size_t>(n));
-            }
-        }
-    }
-    r.Code = Wait(pid);
+    r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.Out = ReadAll(out);
+    r.Err = ReadAll(err);
     return r;
 }
 
@@ -248,7 +222,7 @@ TEST_F(EscreveConfTest, TheFileIsTheConnectionSectionInUpperCaseHexWithCrLf) {
         EXPECT_EQ(value.find_first_not_of("0123456789ABCDEF"), std::string::npos) << line;
         EXPECT_EQ(line.find('\n'), std::string::npos);
     }
-    EXPECT_EQ(lines[7], "Name=" + Hex("\xE7z"));
+    EXPECT_EQ(lines[7], "Name=" + TConnectionInfo::StrToHex("\xE7z"));
 }
 
 TEST_F(EscreveConfTest, RefusesToOverwriteUnlessAsked) {
@@ -276,7 +250,7 @@ TEST_F(EscreveConfTest, RefusesToOverwriteUnlessAsked) {
 
 TEST_F(EscreveConfTest, ThePasswordNeverShows) {
     const std::string password = "SenhaMuitoSecreta-42";
-    const std::string hex = Hex(password);
+    const std::string hex = TConnectionInfo::StrToHex(password);
     Result ok = RunTool({"--pasta", dir.Path().string(), "--host", "h", "--banco", "b", "--usuario",
                          "u", "--senha-stdin"},
                         password + "\n");
@@ -373,6 +347,45 @@ TEST_F(EscreveConfTest, WithoutAFolderItWritesBesideItself) {
                        program);
     EXPECT_EQ(r.Code, 0) << r.Err;
     EXPECT_EQ(ReadBack(Conf(), "DatabaseIP"), "beside");
+}
+
+// Installed, connection.conf beside the program is a link into /etc that points at nothing
+// until the command first runs; the command fills the link's target and leaves the link.
+TEST_F(EscreveConfTest, WritesThroughTheLinkBesideItAndKeepsThePasswordPrivate) {
+    const fs::path lib = dir.Path() / "lib", etc = dir.Path() / "etc";
+    fs::create_directories(lib);
+    fs::create_directories(etc);
+    const fs::path program = lib / "escreve-connection-conf";
+    fs::copy_file(ESCREVE_CONF, program);
+    const fs::path target = etc / "connection.conf";
+    struct Row {
+        const char* Says;
+        fs::path LinkTo;
+        std::vector<std::string> Extra;
+    };
+    const Row rows[] = {{"absolute link, new file", target, {}},
+                        {"relative link, replaced", "../etc/connection.conf", {"--sobrescrever"}}};
+    for (const Row& row : rows) {
+        fs::remove(lib / "connection.conf");
+        fs::create_symlink(row.LinkTo, lib / "connection.conf");
+        std::vector<std::string> args = {"--host",    row.Says, "--banco",      "b",
+                                         "--usuario", "u",      "--senha-stdin"};
+        args.insert(args.end(), row.Extra.begin(), row.Extra.end());
+        Result r = RunTool(args, "segredo", program);
+        ASSERT_EQ(r.Code, 0) << row.Says << ": " << r.Err;
+        EXPECT_TRUE(fs::is_symlink(lib / "connection.conf")) << row.Says;
+        EXPECT_EQ(ReadBack(target, "DatabaseIP"), row.Says);
+        EXPECT_NE(r.Out.find(target.string()), std::string::npos) << r.Out;
+        // Owner and group read it, no one else; a replaced file keeps the mode it had.
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+            << row.Says;
+    }
+    // Without --sobrescrever, a link whose target exists counts as the file.
+    Result refused =
+        RunTool({"--host", "h", "--banco", "b", "--usuario", "u", "--senha-stdin"}, "x", program);
+    EXPECT_EQ(refused.Code, SaidaArquivoExiste);
+    EXPECT_EQ(std::distance(fs::directory_iterator(etc), fs::directory_iterator()), 1);
 }
 
 TEST(EscreveConfHelp, ListsEveryOption) {

@@ -71,12 +71,12 @@ class HostileInputTest : public QObject, private WindowFixture {
     static std::string One(const std::string& sql) { return S().Scalar(sql, Db); }
 
     static std::string GoodConf() {
-        std::string text = "[connection]\r\n";
-        text += "DatabaseIP=" + Hex(S().Address()) + "\r\n";
-        text += "Databasename=" + Hex(Db) + "\r\n";
-        text += "Usuario=" + Hex("leitor") + "\r\n";
-        text += "Senha=" + Hex(TestServer::RootPassword) + "\r\n";
-        return text;
+        TValoresConf v;
+        v.DatabaseIP = S().Address();
+        v.Databasename = Db;
+        v.Usuario = "leitor";
+        v.Senha = TestServer::RootPassword;
+        return TextoConnectionConf(v);
     }
     void Choose(const std::string& path) {
         dialogs->FileChoices.push_back(QString::fromStdString(path));
