@@ -12,10 +12,13 @@ inicia_loja_demo() {
     pasta_loja=$1
     local endereco=$2 senha=$3 fontes
     fontes=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+    # A temporary folder of its own, as two bootstraps in one /tmp may collide.
+    mkdir -p "$pasta_loja/tmp"
     mariadb-install-db --no-defaults --force --skip-name-resolve --user="$(id -un)" \
         --auth-root-authentication-method=normal --skip-test-db --datadir="$pasta_loja/data" \
-        >"$pasta_loja/install.log" 2>&1
+        --tmpdir="$pasta_loja/tmp" >"$pasta_loja/install.log" 2>&1
     mariadbd --no-defaults --user="$(id -un)" --skip-name-resolve --datadir="$pasta_loja/data" \
+        --tmpdir="$pasta_loja/tmp" \
         --bind-address="$endereco" --port=3306 --socket="$pasta_loja/mysqld.sock" \
         --pid-file="$pasta_loja/mysqld.pid" --log-error="$pasta_loja/error.log" --skip-log-bin &
     servidor_loja=$!

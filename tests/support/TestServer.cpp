@@ -71,20 +71,26 @@ TestServer::~TestServer() {
 
 void TestServer::InstallDatabase() {
     std::filesystem::create_directories(Folder() / "data");
+    std::filesystem::create_directories(Folder() / "tmp");
+    // A temporary folder of its own: servers bootstrapping side by side in one shared /tmp
+    // may pick the same name for a temporary table and fail.
     RunToEnd({"mariadb-install-db", "--no-defaults", "--force", "--skip-name-resolve",
               "--user=root", "--auth-root-authentication-method=normal", "--skip-test-db",
-              "--datadir=" + (Folder() / "data").string()},
+              "--datadir=" + (Folder() / "data").string(),
+              "--tmpdir=" + (Folder() / "tmp").string()},
              Redirections::OutputTo((Folder() / "install.log").string()));
 }
 
 void TestServer::Start() {
     auto folder = Folder();
+    std::filesystem::create_directories(folder / "tmp");
     std::vector<std::string> args = {
         "mariadbd",
         "--no-defaults",
         "--user=root",
         "--skip-name-resolve",
         "--datadir=" + (folder / "data").string(),
+        "--tmpdir=" + (folder / "tmp").string(),
         "--bind-address=" + address_,
         "--port=3306",
         "--socket=" + (folder / "mysqld.sock").string(),
