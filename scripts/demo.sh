@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the tool and opens it against a throwaway demo store database: a local MariaDB on
 # 127.0.0.2 port 3306 with sample products, and a connection.conf beside the program made
-# for it by escreve-connection-conf. The server and its data are removed when the window
-# closes.
+# for it by escreve-connection-conf. The server and its data, that connection.conf and the
+# report the demo's imports wrote are removed when the window closes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -17,6 +17,7 @@ source scripts/loja-demo.sh
 cleanup() {
     para_loja_demo
     rm -rf "$work"
+    rm -f "$root/build/app/connection.conf" "$root/demo/Relatorio.txt"
 }
 trap cleanup EXIT
 inicia_loja_demo "$work" "$address" "$password"
