@@ -6,32 +6,23 @@
 #include <string>
 #include <unistd.h>
 
+#include "import/RelatorioAusentes.h"
 #include "report/ClassImpressao.h"
 
 namespace {
 
 constexpr int Produtos = 100000;
 
-std::string LinhaProduto(int i) {
-    std::string descricao = "PRODUTO EM OFERTA " + std::to_string(i);
-    descricao.resize(50, ' ');
-    return " " + TImpres::CompletaEsquerda(std::to_string(7890000000000LL + i), 13, "0") + "    " +
-           descricao + " " + TImpres::CompletaEsquerda("1.234,56", 10, " ");
-}
-
+// The import's report with that many products not found, laid out as the import lays it out.
 void Monta(TImpres& r, int produtos) {
-    r.RepeteTitulo(true);
-    r.AddTitulo(r.Centraliza("R E L A T O R I O  D E  P R O D U T O S  N A O  I M P O R T A D O S",
-                             127, " "),
-                3, -1);
-    r.AddTitulo(r.CompletaDireita("-", 127, "-"), 3, -1);
-    r.AddTitulo("        BARRAS    DESCRICAO                                               PRECO",
-                3, -1);
-    r.AddTitulo(r.CompletaDireita("-", 127, "-"), 3, -1);
-    for (int i = 1; i <= produtos; ++i)
-        r.AddLinha(LinhaProduto(i), 3, -1);
-    r.AddSeparador("-", 127);
-    r.AddLinha("Total Produtos n\xE3o importados: " + std::to_string(produtos), 3, -1);
+    RelatorioAusentes::Titulos(r);
+    std::string linha;
+    for (int i = 1; i <= produtos; ++i) {
+        RelatorioAusentes::LinhaProduto(linha, std::to_string(7890000000000LL + i),
+                                        "PRODUTO EM OFERTA " + std::to_string(i), "1.234,56");
+        r.AddLinha(linha, 3, -1);
+    }
+    RelatorioAusentes::Total(r, produtos, '.');
 }
 
 std::string ArquivoTemporario() {

@@ -14,6 +14,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "import/RelatorioAusentes.h"
 #include "report/ClassImpressao.h"
 #include "viewer/PaginasRelatorio.h"
 #include "viewer/UVisualizador.h"
@@ -26,26 +27,18 @@ constexpr int LinhasDoRelatorio = 10000;
 // products bring six lines of page heading).
 void EscreveRelatorio(const std::string& arquivo, int linhas) {
     TImpres r;
-    r.RepeteTitulo(true);
-    r.AddTitulo(r.Centraliza("R E L A T O R I O  D E  P R O D U T O S  N A O  I M P O R T A D O S",
-                             127, " "),
-                3, -1);
-    r.AddTitulo(r.CompletaDireita("-", 127, "-"), 3, -1);
-    r.AddTitulo("        BARRAS    DESCRICAO                                               PRECO",
-                3, -1);
-    r.AddTitulo(r.CompletaDireita("-", 127, "-"), 3, -1);
+    RelatorioAusentes::Titulos(r);
     const int produtos = linhas * 60 / 66;
+    std::string linha;
     for (int i = 1; i <= produtos; ++i) {
-        std::string descricao = "A\xC7\xDA"
-                                "CAR CRISTAL EM OFERTA " +
-                                std::to_string(i);
-        descricao.resize(50, ' ');
-        r.AddLinha(" " + std::to_string(7890000000000LL + i) + "    " + descricao + " " +
-                       TImpres::CompletaEsquerda("1.234,56", 10, " "),
-                   3, -1);
+        RelatorioAusentes::LinhaProduto(linha, std::to_string(7890000000000LL + i),
+                                        "A\xC7\xDA"
+                                        "CAR CRISTAL EM OFERTA " +
+                                            std::to_string(i),
+                                        "1.234,56");
+        r.AddLinha(linha, 3, -1);
     }
-    r.AddSeparador("-", 127);
-    r.AddLinha("Total Produtos n\xE3o importados: " + std::to_string(produtos), 3, -1);
+    RelatorioAusentes::Total(r, produtos, '.');
     r.MontaPaginas();
     SalvaLinhas(r.Corpo(), arquivo);
 }

@@ -8,6 +8,7 @@
 #include "import/ImportWindow.h"
 #include "import/LinhaOferta.h"
 #include "import/Preco.h"
+#include "import/RelatorioAusentes.h"
 #include "platform/CursorEspera.h"
 #include "platform/Erro.h"
 #include "platform/Texto.h"
@@ -89,11 +90,6 @@ std::string TextoRegistro(const TDataHora& agora, char separadorHora) {
 namespace {
 
 using namespace ComandosImportacao;
-
-constexpr const char* Titulo =
-    "R E L A T O R I O  D E  P R O D U T O S  N A O  I M P O R T A D O S";
-constexpr const char* Colunas =
-    "        BARRAS    DESCRICAO                                               PRECO";
 
 // One run: the window, the handles and what the run keeps between its steps. The texts of a
 // line (the statement being built, the barcode, the key) live in buffers of the run, reused
@@ -212,12 +208,7 @@ void TExecucao::GravaCadOferta() {
 
 void TExecucao::PreparaRelatorio() {
     relatorio_ = std::make_unique<TImpres>(ctx_.Formato, ctx_.Relogio);
-    TImpres& r = *relatorio_;
-    r.RepeteTitulo(true);
-    r.AddTitulo(TImpres::Centraliza(Titulo, 127, " "), 3, -1);
-    r.AddTitulo(TImpres::CompletaDireita("-", 127, "-"), 3, -1);
-    r.AddTitulo(Colunas, 3, -1);
-    r.AddTitulo(TImpres::CompletaDireita("-", 127, "-"), 3, -1);
+    RelatorioAusentes::Titulos(*relatorio_);
     naoEncontrados_ = 0;
 }
 
@@ -256,20 +247,10 @@ void TExecucao::ImportaLinha(std::string_view linha) {
 }
 
 void TExecucao::RelataAusente() {
-    static const std::string zero = "0", branco = " ";
     faltouProduto_ = true;
-    std::string& texto = linhaRelatorio_;
-    texto.assign(" ");
-    texto.append(
-        std::string_view(TImpres::CompletaEsquerda(oferta_.Barras, 13, zero)).substr(0, 13));
-    texto.append("    ");
-    texto.append(
-        std::string_view(TImpres::CompletaDireita(oferta_.Descricao, 50, branco)).substr(0, 50));
-    texto.append(" ");
-    texto.append(std::string_view(TImpres::CompletaEsquerda(
-                                      PrecoParaRelatorio(oferta_.Preco, ctx_.Formato), 10, branco))
-                     .substr(0, 10));
-    relatorio_->AddLinha(texto, 3, -1);
+    RelatorioAusentes::LinhaProduto(linhaRelatorio_, oferta_.Barras, oferta_.Descricao,
+                                    PrecoParaRelatorio(oferta_.Preco, ctx_.Formato));
+    relatorio_->AddLinha(linhaRelatorio_, 3, -1);
     ++naoEncontrados_;
 }
 
@@ -302,13 +283,8 @@ void TExecucao::Restaura() {
 void TExecucao::Conclui() {
     bool viewerIniciado = true;
     if (faltouProduto_) {
-        TImpres& r = *relatorio_;
-        r.AddSeparador("-", 127);
-        r.AddLinha(
-            "Total Produtos n\xE3o importados: " +
-                AgrupaMilhares(std::to_string(naoEncontrados_), ctx_.Formato.ThousandSeparator),
-            3, -1);
-        viewerIniciado = r.Visualiza(ctx_.NomeRelatorio);
+        RelatorioAusentes::Total(*relatorio_, naoEncontrados_, ctx_.Formato.ThousandSeparator);
+        viewerIniciado = relatorio_->Visualiza(ctx_.NomeRelatorio);
     }
     relatorio_.reset();
     Restaura();
