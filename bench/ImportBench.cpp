@@ -23,6 +23,7 @@
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
 #include "TestServer.h"
+#include "XvfbDisplay.h"
 #include "app/Aplicacao.h"
 #include "app/UDM.h"
 #include "connection/ConnectionInfo.h"
@@ -46,6 +47,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -65,7 +67,6 @@
 #include "support/Relatorio.h"
 #include "support/Relay.h"
 #include "support/Sonda.h"
-#include "support/Xvfb.h"
 
 namespace fs = std::filesystem;
 
@@ -337,11 +338,9 @@ TOpcoes LeOpcoes(int argc, char** argv) {
 int main(int argc, char** argv) {
     try {
         const TOpcoes opcoes = LeOpcoes(argc, argv);
-        std::optional<TXvfb> x;
+        std::unique_ptr<XvfbDisplay> x;
         if (opcoes.Xvfb) {
-            x.emplace();
-            qputenv("DISPLAY", x->Display().c_str());
-            qputenv("QT_QPA_PLATFORM", "xcb");
+            x = XvfbDisplay::Start();
             std::cout << "Xvfb on " << x->Display() << std::endl;
         } else {
             qputenv("QT_QPA_PLATFORM", "offscreen");

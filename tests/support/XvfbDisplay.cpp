@@ -46,6 +46,10 @@ std::unique_ptr<XvfbDisplay> XvfbDisplay::StartIfAsked() {
     const char* pedido = std::getenv("CADOFERTAS_XVFB");
     if (!pedido || std::strcmp(pedido, "1") != 0)
         return nullptr;
+    return Start();
+}
+
+std::unique_ptr<XvfbDisplay> XvfbDisplay::Start() {
     int canal[2];
     if (::pipe(canal) != 0)
         Falha(std::strerror(errno));
@@ -70,7 +74,7 @@ std::unique_ptr<XvfbDisplay> XvfbDisplay::StartIfAsked() {
     ::close(canal[0]);
     ::setenv("DISPLAY", (":" + numero).c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    return std::unique_ptr<XvfbDisplay>(new XvfbDisplay(pid));
+    return std::unique_ptr<XvfbDisplay>(new XvfbDisplay(pid, ":" + numero));
 }
 
 XvfbDisplay::~XvfbDisplay() {
