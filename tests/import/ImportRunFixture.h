@@ -1,0 +1,186 @@
+#pragma once
+// The import run's tests share this: a window without a display that records what the run
+// does to it, and a fixture with a real server, its store database and statement handles, an
+// offer file and the run itself, returning the statements the server received.
+#include "TempDir.h"
+#include "TestServer.h"
+#include "connection/ConnectionInfo.h"
+#include "db/MyConnection.h"
+#include "db/MyQuery.h"
+#include "import/ImportWindow.h"
+#include "import/ImportaOfertas.h"
+#include "platform/Erro.h"
+#include "report/ClassImpressao.h"
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace std::string_literals;
+
+inline const char* Db = "loja_imp";
+inline const TDataHora Agora{{2026, 12, 9}, 17, 5, 30};
+inline TDataHora RelogioFixo() {
+    return Agora;
+}
+
+// The window: what the user entered, and a record of what the run did to it.
+class FakeWindow : public ImportWindow {
+public:
+    std::string Arquivo, CadOferta = "Ofertas de Natal";
+    TData Inicio{2026, 12, 10}, Fim{2026, 12, 24};
+    bool Promocao = true;
+
+    std::string Descricao;
+    int Progresso = 0;
+    bool Habilitado = true;
+    std::vector<Controle> Focos;
+    std::vector<std::string> Mensagens;
+    int Processamentos = 0;
+    std::function<void(int)> AoProcessar; // receives the count, 1 for the one at the start
+
+    std::string TextoArquivo() override { return Arquivo; }
+    std::string TextoCadOferta() override { return CadOferta; }
+    TData DataInicio() override { return Inicio; }
+    TData DataFim() override { return Fim; }
+    bool PromocaoMarcada() override { return Promocao; }
+    void DefineDescricao(const std::string& t) override { Descricao = t; }
+    void ZeraProgresso() override { Progresso = 0; }
+    void AvancaProgresso() override { ++Progresso; }
+    void HabilitaImportar(bool h) override { Habilitado = h; }
+    void Foca(Controle c) override { Focos.push_back(c); }
+    void Mensagem(const std::string& t) override { Mensagens.push_back(t); }
+    void ProcessaMensagens() override {
+        ++Processamentos;
+        if (AoProcessar)
+            AoProcessar(Processamentos);
+    }
+};
+
+class ImportRun : public testing::Test {
+protected:
+    static void SetUpTestSuite() { TestServer::Shared().CreateStoreDatabase(Db); }
+
+    void SetUp() override {
+        auto& s = TestServer::Shared();
+        for (const char* t : {"produto", "barras", "cadofertas", "prodcadofertas"})
+            s.Exec("TRUNCATE TABLE "s + t, Db);
+        s.Exec("DROP TRIGGER IF EXISTS recusa", Db);
+        s.Exec("INSERT INTO produto (produto_id, barras, descricao, preco, apagado, tipo) VALUES "
+               "(11, '7891000100103', 'ARROZ', 24.9, 'N', 'P'),"
+               "(12, '0000000000789', 'PAO', 14.9, 'N', 'P'),"
+               "(13, '7891000300305', 'OLEO', 7.99, 'S', 'P'),"
+               "(14, '7891000400401', 'ACUCAR', 4.79, 'N', 'I'),"
+               "(15, '7891000500507', 'CAFE', 17.9, 'N', 'P')",
+               Db);
+        s.Exec("INSERT INTO barras (produto_id, barras, apagado) VALUES "
+               "(13, '7891000300312', 'N'), (14, '7891000400418', 'N'), (15, '7891000500514', 'S')",
+               Db);
+        conexao.SetServer(s.Address());
+        conexao.SetUsername("root");
+        conexao.SetPassword(TestServer::RootPassword);
+        conexao.SetDatabase(Db);
+        conexao.SetCharset("latin1");
+        codLoja = "C";
+        std::filesystem::remove("Relatorio.txt");
+        std::filesystem::remove(ViewerLog());
+        setenv("CADOFERTAS_FAKE_VIEWER_LOG", ViewerLog().c_str(), 1);
+    }
+
+    static std::string ViewerLog() {
+        return (std::filesystem::current_path() / "viewer.log").string();
+    }
+
+    // Writes the offer file, loads its lines into the window as the file choice does.
+    void Oferta(const std::vector<std::string>& linhasDeDados) {
+        std::string texto = "BARRAS;DESCRICAO;PRECO;\r\n";
+        janela.Linhas = {"BARRAS;DESCRICAO;PRECO;"};
+        for (auto& l : linhasDeDados) {
+            texto += l + "\r\n";
+            janela.Linhas.push_back(l);
+        }
+        janela.Arquivo = dir.Write("oferta.csv", texto);
+    }
+
+    // Runs the import; returns the statements the run sent, as the server logged them.
+    std::vector<std::string> Importa() {
+        auto& s = TestServer::Shared();
+        long admin = std::stol(s.Scalar("SELECT CONNECTION_ID()"));
+        size_t mark = s.Mark();
+        TContextoImportacao ctx{QTemp, QProd, codLoja};
+        ctx.Formato = formato;
+        ctx.Relogio = RelogioFixo;
+        ctx.NomeRelatorio = nomeRelatorio;
+        try {
+            ImportaOfertas(janela, ctx);
+        } catch (const EErro& e) {
+            erro = e.Message();
+        } catch (const EAbort&) {
+            abortou = true;
+        }
+        std::vector<std::string> enviados;
+        for (auto& e : s.Since(mark))
+            if (e.Command == "Query" && e.Thread != admin)
+                enviados.push_back(e.Argument);
+        return enviados;
+    }
+
+    std::string Um(const std::string& sql) { return TestServer::Shared().Scalar(sql, Db); }
+    std::vector<Row> Linhas(const std::string& sql) { return TestServer::Shared().Query(sql, Db); }
+
+    static std::string Found(const std::string& b) {
+        return "select * from produto where barras = \"" + b +
+               "\" and apagado <> \"S\" and tipo <> \"I\"";
+    }
+    static std::string Alt(const std::string& b) {
+        return "select * from barras where barras = \"" + b + "\" and apagado <> \"S\"";
+    }
+
+    // Waits for the stand-in viewer's record; empty when none came.
+    std::string ViewerRecord(bool expectOne) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(expectOne ? 20 : 1);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (std::filesystem::exists(ViewerLog())) {
+                std::string r = ReadAll(ViewerLog());
+                if (r.find("end\n") != std::string::npos)
+                    return r;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return std::filesystem::exists(ViewerLog()) ? ReadAll(ViewerLog()) : "";
+    }
+
+    TempDir dir;
+    TMyConnection conexao;
+    TMyQuery QTemp{"QTemp", conexao};
+    TMyQuery QProd{"QProd", conexao};
+    FakeWindow janela;
+    std::string erro;
+    bool abortou = false;
+    std::string codLoja; // the store code the run is given
+    std::string nomeRelatorio = "Relatorio.txt";
+    TFormatSettings formato = TFormatSettings::BrasilPadrao();
+};
+
+// A value as a statement must carry it between double quotes: every quote doubled, and every
+// backslash doubled where backslashes escape.
+inline std::string Escaped(const std::string& value, bool backslashesEscape) {
+    std::string out;
+    for (char c : value) {
+        if (c == '"' || (c == '\\' && backslashesEscape))
+            out += c;
+        out += c;
+    }
+    return out;
+}
+
+// Every byte value from 1 to 255 but the two line ends and the field separator.
+inline std::string EveryByte() {
+    std::string all;
+    for (int b = 1; b <= 255; ++b)
+        if (b != '\r' && b != '\n' && b != ';')
+            all += static_cast<char>(b);
+    return all;
+}
