@@ -1,5 +1,5 @@
 #pragma once
-// What the tests that start the stand-in viewer (FakeViewer.cpp) share: its records, waiting
+// What the tests that start the stand-in viewer (tests/support/FakeViewer.cpp) share: its records, waiting
 // for them with a deadline, and watching the processes this test program starts.
 #include <cerrno>
 #include <chrono>
