@@ -1,6 +1,7 @@
 #include "viewer/UVisualizador.h"
 
 #include "ui/Dialogos.h"
+#include "viewer/BuscaRelatorio.h"
 #include "viewer/FonteColunas.h"
 #include "viewer/ImpressaoRelatorio.h"
 
@@ -272,52 +273,31 @@ void TFVisualizador::MarcaOcorrencias() {
 }
 
 bool TFVisualizador::Localiza(const QString& texto, bool paraTras) {
-    if (texto.isEmpty())
-        return false;
     const auto caixa = checkMaiusculas->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const int total = TotalPaginas();
     const QTextCursor atual = txtPagina->textCursor();
-    int pagina = paginaAtual_;
-    qsizetype de = paraTras ? atual.selectionStart() - 1 : atual.selectionEnd();
-    bool deuVolta = false;
-    for (int passo = 0; passo <= total; ++passo) {
-        const QString& alvo = textos_[pagina];
-        qsizetype pos = -1;
-        if (paraTras) {
-            de = std::min(de, alvo.size() - texto.size());
-            if (de >= 0)
-                pos = alvo.lastIndexOf(texto, de, caixa);
-        } else if (de <= alvo.size()) {
-            pos = alvo.indexOf(texto, de, caixa);
-        }
-        if (pos >= 0) {
-            IrParaPagina(pagina + 1);
-            QTextCursor achado(txtPagina->document());
-            achado.setPosition(static_cast<int>(pos));
-            achado.setPosition(static_cast<int>(pos + texto.size()), QTextCursor::KeepAnchor);
-            txtPagina->setTextCursor(achado);
-            txtPagina->ensureCursorVisible();
-            if (deuVolta)
-                statusBar()->showMessage(
-                    paraTras ? QStringLiteral(u"A busca chegou ao início e recomeçou do fim.")
-                             : QStringLiteral(u"A busca chegou ao fim e recomeçou do início."),
-                    5000);
-            else
-                statusBar()->clearMessage();
-            return true;
-        }
-        if (paraTras) {
-            deuVolta = deuVolta || pagina == 0;
-            pagina = pagina == 0 ? total - 1 : pagina - 1;
-            de = textos_[pagina].size();
-        } else {
-            deuVolta = deuVolta || pagina == total - 1;
-            pagina = pagina == total - 1 ? 0 : pagina + 1;
-            de = 0;
-        }
+    const auto achado = LocalizaNasPaginas(
+        textos_, texto, paginaAtual_, paraTras ? atual.selectionStart() - 1 : atual.selectionEnd(),
+        paraTras, caixa);
+    if (!achado) {
+        if (!texto.isEmpty())
+            statusBar()->showMessage(QStringLiteral(u"Texto não encontrado: \"%1\"").arg(texto),
+                                     5000);
+        return false;
     }
-    statusBar()->showMessage(QStringLiteral(u"Texto não encontrado: \"%1\"").arg(texto), 5000);
-    return false;
+    IrParaPagina(achado->Pagina + 1);
+    QTextCursor selecao(txtPagina->document());
+    selecao.setPosition(static_cast<int>(achado->Posicao));
+    selecao.setPosition(static_cast<int>(achado->Posicao + texto.size()), QTextCursor::KeepAnchor);
+    txtPagina->setTextCursor(selecao);
+    txtPagina->ensureCursorVisible();
+    if (achado->DeuVolta)
+        statusBar()->showMessage(
+            paraTras ? QStringLiteral(u"A busca chegou ao início e recomeçou do fim.")
+                     : QStringLiteral(u"A busca chegou ao fim e recomeçou do início."),
+            5000);
+    else
+        statusBar()->clearMessage();
+    return true;
 }
 
 void TFVisualizador::MostraLocalizar() {
