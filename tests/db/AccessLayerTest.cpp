@@ -26,6 +26,14 @@ protected:
                "loja_db");
     }
 
+    // A product lookup handle on a connection configured for the store database.
+    TMyConnection conexao;
+    TMyQuery prod{"QProd", conexao};
+    TMyQuery& Prod() {
+        Configure(conexao);
+        return prod;
+    }
+
     void Configure(TMyConnection& c, const std::string& password = TestServer::RootPassword) {
         c.SetServer(TestServer::Shared().Address());
         c.SetPort(3306);
@@ -118,9 +126,7 @@ TEST_F(AccessLayer, ErrorTextsOnExecuteAndOnOpen) {
 }
 
 TEST_F(AccessLayer, FieldsByNameAndTheirConversions) {
-    TMyConnection c;
-    Configure(c);
-    TMyQuery q("QProd", c);
+    TMyQuery& q = Prod();
     q.SetSQL("select * from tipos where i is null");
     q.Open();
     ASSERT_FALSE(q.IsEmpty());
@@ -148,9 +154,7 @@ TEST_F(AccessLayer, FieldsByNameAndTheirConversions) {
 }
 
 TEST_F(AccessLayer, FieldPositionsByName) {
-    TMyConnection c;
-    Configure(c);
-    TMyQuery q("QProd", c);
+    TMyQuery& q = Prod();
     q.SetSQL("select * from tipos where i = 42");
     q.Open();
     EXPECT_EQ(q.FieldIndex("i"), 0);
@@ -160,9 +164,7 @@ TEST_F(AccessLayer, FieldPositionsByName) {
 }
 
 TEST_F(AccessLayer, TheStatementTextIsCopiedFromAView) {
-    TMyConnection c;
-    Configure(c);
-    TMyQuery q("QProd", c);
+    TMyQuery& q = Prod();
     std::string texto = "select 7 from tipos where i = 42 -- and more";
     q.SetSQL(std::string_view(texto).substr(0, 32));
     texto.assign("changed afterwards");
@@ -172,9 +174,7 @@ TEST_F(AccessLayer, TheStatementTextIsCopiedFromAView) {
 }
 
 TEST_F(AccessLayer, SettingTheTextClosesTheResult) {
-    TMyConnection c;
-    Configure(c);
-    TMyQuery q("QProd", c);
+    TMyQuery& q = Prod();
     q.SetSQL("select 1");
     q.Open();
     EXPECT_TRUE(q.Active());

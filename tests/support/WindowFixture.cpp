@@ -9,7 +9,8 @@ void WindowFixture::Open() {
     w.reset();
     TIdentificacaoServidor::Liberar();
     TConnectionInfo::Liberar();
-    dialogs->Shown.clear();
+    if (dialogs)
+        dialogs->Shown.clear();
     dm = std::make_unique<TDM>();
     w = std::make_unique<TFImportarCadOfertas>(dm->ParaJanela());
     w->show();

@@ -11,7 +11,7 @@
 
 class WindowFixture {
 protected:
-    ScriptedDialogs* dialogs = nullptr; // installed by the test, before Open()
+    ScriptedDialogs* dialogs = nullptr; // installed by the test before Open(), when it scripts them
     std::unique_ptr<TDM> dm;
     std::unique_ptr<TFImportarCadOfertas> w;
 

@@ -5,6 +5,7 @@
 #include "Conf.h"
 #include "QtTestMain.h"
 #include "ScriptedDialogs.h"
+#include "StoreFixture.h"
 #include "TempDir.h"
 #include "TestServer.h"
 #include "WindowFixture.h"
@@ -64,14 +65,7 @@ class FaultTest : public QObject, private WindowFixture {
     static TestServer& S() { return TestServer::Shared(); }
     static std::string One(const std::string& sql) { return S().Scalar(sql, Db); }
 
-    void Configure(const std::string& user) {
-        ConfValues v;
-        v.DatabaseIP = S().Address();
-        v.Databasename = Db;
-        v.Usuario = user;
-        v.Senha = TestServer::RootPassword;
-        WriteConfBesideProgram(v);
-    }
+    void Configure(const std::string& user) { PointConfAtStore(Db, user); }
     // An offer file of the products from..to, every one of them in produto.
     void Prepare(int from, int to, const std::string& extra = {}) {
         std::string text = "BARRAS;DESCRICAO;PRECO;\r\n";
@@ -118,19 +112,14 @@ class FaultTest : public QObject, private WindowFixture {
     }
 
 private slots:
-    void initTestCase() {
-        S().CreateStoreDatabase(Db);
-        S().Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword +
-                 "'");
-        S().Exec("GRANT SELECT ON " + Db + ".* TO leitor@'%'");
-    }
+    void initTestCase() { CreateStore(Db, std::nullopt); }
 
     void init() {
         for (const char* t :
              {"produto", "barras", "cadofertas", "prodcadofertas", "identificacao_servidor"})
             S().Exec(std::string("TRUNCATE TABLE ") + t, Db);
         S().Exec("DROP TRIGGER IF EXISTS recusa", Db);
-        S().Exec("INSERT INTO identificacao_servidor VALUES (12, 'c', 'LOJA', NULL, 'h')", Db);
+        IdentifyStore(Db, 12);
         std::string values;
         for (int i = 1; i <= 60; ++i)
             values += (i > 1 ? ", (" : "(") + std::to_string(i) + ", '" + Barcode(i) + "')";

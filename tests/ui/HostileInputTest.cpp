@@ -5,6 +5,7 @@
 #include "Conf.h"
 #include "QtTestMain.h"
 #include "ScriptedDialogs.h"
+#include "StoreFixture.h"
 #include "TempDir.h"
 #include "TestServer.h"
 #include "WindowFixture.h"
@@ -114,11 +115,7 @@ private slots:
         // short temporary folder: a socket path may hold 107 bytes, and a checkout's own path
         // may be longer than that.
         qputenv("MYSQL_UNIX_PORT", (dir.Path() / "sem-servidor.sock").string().c_str());
-        S().CreateStoreDatabase(Db);
-        S().Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword +
-                 "'");
-        S().Exec("GRANT SELECT ON " + Db + ".* TO leitor@'%'");
-        S().Exec("INSERT INTO identificacao_servidor VALUES (20, 'c', 'LOJA', NULL, 'h')", Db);
+        CreateStore(Db, 20);
         S().Exec("INSERT INTO produto (produto_id, barras) VALUES (1, '7891000100103')", Db);
     }
 

@@ -4,8 +4,10 @@
 #include "Conf.h"
 #include "QtTestMain.h"
 #include "RealDialogs.h"
+#include "StoreFixture.h"
 #include "TempDir.h"
 #include "TestServer.h"
+#include "WindowFixture.h"
 #include "app/Aplicacao.h"
 #include "app/UDM.h"
 #include "connection/ConnectionInfo.h"
@@ -35,33 +37,18 @@ const std::string Db = "loja_maos";
 const QString Sucesso = QStringLiteral(u"Importação concluída com sucesso!!!");
 } // namespace
 
-class RealHandsTest : public QObject {
+class RealHandsTest : public QObject, private WindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<RealDialogs> dialogs;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<TFImportarCadOfertas> w;
+    std::unique_ptr<RealDialogs> real; // the boxes and the file dialog, really opened
     TempDir dir;
 
     static TestServer& S() { return TestServer::Shared(); }
     static std::string One(const std::string& sql) { return S().Scalar(sql, Db); }
 
-    // A new window as the program makes it, shown and active.
-    void Open() {
-        w.reset();
-        TIdentificacaoServidor::Liberar();
-        TConnectionInfo::Liberar();
-        dm = std::make_unique<TDM>();
-        w = std::make_unique<TFImportarCadOfertas>(dm->ParaJanela());
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
-
     // The file chosen through the real dialog, its path typed key by key.
     void Choose(const std::string& path) {
-        dialogs->Files.push_back(QString::fromStdString(path));
+        real->Files.push_back(QString::fromStdString(path));
         QTest::mouseClick(w->sbArquivo, Qt::LeftButton);
         QTRY_VERIFY(w->isActiveWindow());
     }
@@ -86,17 +73,8 @@ class RealHandsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        S().CreateStoreDatabase(Db);
-        S().Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword +
-                 "'");
-        S().Exec("GRANT SELECT ON " + Db + ".* TO leitor@'%'");
-        S().Exec("INSERT INTO identificacao_servidor VALUES (10, 'c', 'LOJA', NULL, 'h')", Db);
-        ConfValues v;
-        v.DatabaseIP = S().Address();
-        v.Databasename = Db;
-        v.Usuario = "leitor";
-        v.Senha = TestServer::RootPassword;
-        WriteConfBesideProgram(v);
+        CreateStore(Db);
+        PointConfAtStore(Db);
         DefineConfiguracaoRegional(TFormatSettings::BrasilPadrao());
     }
 
@@ -114,14 +92,14 @@ private slots:
         S().Exec("INSERT INTO produto (produto_id, barras, lojas_leram) VALUES "
                  "(1, '7891000100103', 'Z'), (2, '0000000000789', 'Z')",
                  Db);
-        dialogs = std::make_unique<RealDialogs>();
+        real = std::make_unique<RealDialogs>();
         Open();
-        QVERIFY(dialogs->Boxes.empty());
+        QVERIFY(real->Boxes.empty());
     }
 
     void cleanup() {
         w.reset();
-        dialogs.reset();
+        real.reset();
         DefineConfiguracaoRegional(TFormatSettings::BrasilPadrao());
     }
 
@@ -140,7 +118,7 @@ private slots:
         QTest::keyClick(w->checkPromocao, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->cmdImportar));
         QTest::keyClick(w->cmdImportar, Qt::Key_Return);
-        QCOMPARE(dialogs->Texts(), QStringList{Sucesso});
+        QCOMPARE(real->Texts(), QStringList{Sucesso});
         QCOMPARE(One("select concat(data1, ' ', data2, ' ', lojas_leram) from cadofertas"),
                  std::string("2026-12-10 2026-12-24 A"));
         QCOMPARE(One("select group_concat(concat(dtiniciopromocao, ' ', valid_pro, ' ', "
@@ -172,10 +150,10 @@ private slots:
             QTest::keyClick(w->txtCadOferta, Qt::Key_Tab);  // to the button
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         }
-        QTRY_COMPARE(dialogs->Boxes.size(), size_t(1));
+        QTRY_COMPARE(real->Boxes.size(), size_t(1));
         QTest::qWait(300); // a click still on its way (Alt+I's) or a second refusal would land
-        QCOMPARE(dialogs->Texts(), QStringList{InvalidDate(QStringLiteral("31/02/2026"))});
-        const SeenBox& box = dialogs->Boxes[0];
+        QCOMPARE(real->Texts(), QStringList{InvalidDate(QStringLiteral("31/02/2026"))});
+        const SeenBox& box = real->Boxes[0];
         QCOMPARE(box.Caption, TituloDaAplicacao());
         QCOMPARE(box.Icon, QMessageBox::Critical);
         QCOMPARE(box.Buttons, QStringList{QStringLiteral("OK")});
@@ -198,14 +176,14 @@ private slots:
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
         QTest::qWait(100);
-        QVERIFY(dialogs->Boxes.empty());
+        QVERIFY(real->Boxes.empty());
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->dtInicio->Edit()));
-        QVERIFY(dialogs->Boxes.empty());
+        QVERIFY(real->Boxes.empty());
         QTest::keyClick(w->dtInicio->Edit(), Qt::Key_Tab);
-        QTRY_COMPARE(dialogs->Boxes.size(), size_t(1));
-        QCOMPARE(dialogs->Boxes[0].Text, InvalidDate(w->dtInicio->Edit()->text()));
+        QTRY_COMPARE(real->Boxes.size(), size_t(1));
+        QCOMPARE(real->Boxes[0].Text, InvalidDate(w->dtInicio->Edit()->text()));
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->dtInicio->Edit()));
     }
 
@@ -214,10 +192,10 @@ private slots:
         fs::create_directory(dir.Path() / "<b>x<");
         const std::string path = (dir.Path() / "<b>x</b>.csv").string();
         Choose(path);
-        QCOMPARE(dialogs->FileDialogs, 1);
-        QCOMPARE(dialogs->LastFileDialogFilter, QStringLiteral("Arquivo Excel (*.csv)"));
-        QCOMPARE(dialogs->Boxes.size(), size_t(1));
-        const SeenBox& box = dialogs->Boxes[0];
+        QCOMPARE(real->FileDialogs, 1);
+        QCOMPARE(real->LastFileDialogFilter, QStringLiteral("Arquivo Excel (*.csv)"));
+        QCOMPARE(real->Boxes.size(), size_t(1));
+        const SeenBox& box = real->Boxes[0];
         QCOMPARE(box.Text, ParaQString(TextoDoErro("Cannot open file \"" + path + "\". " +
                                                    MensagemDoSistema(ENOENT))));
         QVERIFY(!box.ShownAsMarkup);
@@ -226,10 +204,10 @@ private slots:
     }
 
     void cancelAsksWithYesAsTheDefault() {
-        dialogs->Clicks.push_back(QStringLiteral(u"&Não"));
+        real->Clicks.push_back(QStringLiteral(u"&Não"));
         QTest::mouseClick(w->cmdCancelar, Qt::LeftButton);
-        QCOMPARE(dialogs->Boxes.size(), size_t(1));
-        const SeenBox& box = dialogs->Boxes[0];
+        QCOMPARE(real->Boxes.size(), size_t(1));
+        const SeenBox& box = real->Boxes[0];
         QCOMPARE(box.Text, QStringLiteral("Deseja fechar?"));
         QCOMPARE(box.Caption, QStringLiteral(u"Atenção"));
         QCOMPARE(box.Icon, QMessageBox::Information);
@@ -250,7 +228,7 @@ private slots:
         QCOMPARE(w->dtInicio->Edit()->text(), QStringLiteral("01-02-2027"));
         TypeInto(w->dtFim->Edit(), QStringLiteral("28022027"));
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
-        QCOMPARE(dialogs->Texts(), QStringList{Sucesso});
+        QCOMPARE(real->Texts(), QStringList{Sucesso});
         QCOMPARE(One("select concat(data1, ' ', data2) from cadofertas"),
                  std::string("2027-02-01 2027-02-28"));
         QCOMPARE(One("select preco_pro from produto where produto_id = 2"),

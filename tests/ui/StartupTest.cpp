@@ -3,6 +3,7 @@
 #include "Conf.h"
 #include "QtTestMain.h"
 #include "ScriptedDialogs.h"
+#include "StoreFixture.h"
 #include "TestServer.h"
 #include "app/UDM.h"
 #include "connection/ConnectionInfo.h"
@@ -43,14 +44,10 @@ class StartupTest : public QObject {
 
 private slots:
     void initTestCase() {
+        CreateStore("loja_inicio", 36);
         auto& s = TestServer::Shared();
-        s.CreateStoreDatabase("loja_inicio");
-        s.Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword +
-               "'");
         s.Exec("CREATE USER outro@'%' IDENTIFIED BY 'outra-senha'");
-        s.Exec("GRANT SELECT ON loja_inicio.* TO leitor@'%', outro@'%'");
-        s.Exec("INSERT INTO identificacao_servidor VALUES (36, 'c', 'LOJA', NULL, 'h')",
-               "loja_inicio");
+        s.Exec("GRANT SELECT ON loja_inicio.* TO outro@'%'");
     }
 
     void init() {

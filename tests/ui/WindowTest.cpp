@@ -3,6 +3,7 @@
 #include "Conf.h"
 #include "QtTestMain.h"
 #include "ScriptedDialogs.h"
+#include "StoreFixture.h"
 #include "TempDir.h"
 #include "TestServer.h"
 #include "WindowFixture.h"
@@ -60,21 +61,11 @@ class WindowTest : public QObject, private WindowFixture {
 
 private slots:
     void initTestCase() {
-        auto& s = TestServer::Shared();
-        s.CreateStoreDatabase(Db());
-        s.Exec(std::string("CREATE USER leitor@'%' IDENTIFIED BY '") + TestServer::RootPassword +
-               "'");
-        s.Exec("GRANT SELECT ON " + Db() + ".* TO leitor@'%'");
-        s.Exec("INSERT INTO identificacao_servidor VALUES (10, 'c', 'LOJA', NULL, 'h')", Db());
-        s.Exec("INSERT INTO produto (produto_id, barras) VALUES (1, '7891000100103'), (2, "
-               "'0000000000789')",
-               Db());
-        ConfValues v;
-        v.DatabaseIP = s.Address();
-        v.Databasename = Db();
-        v.Usuario = "leitor";
-        v.Senha = TestServer::RootPassword;
-        WriteConfBesideProgram(v);
+        CreateStore(Db());
+        TestServer::Shared().Exec("INSERT INTO produto (produto_id, barras) VALUES "
+                                  "(1, '7891000100103'), (2, '0000000000789')",
+                                  Db());
+        PointConfAtStore(Db());
     }
 
     void cleanupTestCase() {
