@@ -116,7 +116,9 @@ void SubstituiArquivo(const std::string& caminho, std::string_view texto, unsign
         if (::fchmod(arquivo.Get(), existia ? (antigo.st_mode & 07777) : ModoSemMascara(modo)) != 0)
             FalhaDoSistema(errno);
 #else
+        // Windows files carry no owner group nor mode bits to keep.
         (void)existia;
+        (void)modo;
         (void)ModoSemMascara;
 #endif
         EscreveEFecha(arquivo, texto);

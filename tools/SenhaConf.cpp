@@ -1,20 +1,17 @@
 #include "tools/SenhaConf.h"
 
 #include "platform/Descritor.h"
+#include "platform/Terminal.h"
 #include "tools/MensagensConf.h"
 
 #include <cerrno>
-
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
 bool LeTudo(int fd, std::string& destino) {
     char bloco[4096];
     for (;;) {
-        ssize_t n = ::read(fd, bloco, sizeof bloco);
+        long n = LeDescritor(fd, bloco, sizeof bloco);
         if (n == 0)
             return true;
         if (n < 0) {
@@ -40,37 +37,27 @@ void TiraUmFimDeLinha(std::string& texto) {
 
 // Asks for the password at the terminal with the echo off, and reads one line.
 std::string PerguntaSenha(int entrada) {
-    TDescritor tty(::open("/dev/tty", O_WRONLY | O_CLOEXEC));
-    int aviso = tty.Aberto() ? tty.Get() : STDERR_FILENO;
-    const std::string pergunta = T(u8"Senha: ");
-    ssize_t escrito = ::write(aviso, pergunta.data(), pergunta.size());
-    (void)escrito;
-    termios antes{};
-    bool mudou = ::tcgetattr(entrada, &antes) == 0;
-    if (mudou) {
-        termios sem = antes;
-        sem.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        sem.c_lflag |= ECHONL;
-        ::tcsetattr(entrada, TCSAFLUSH, &sem);
-    }
+    MostraPergunta(T(u8"Senha: "));
     std::string senha;
     bool ok = true;
-    for (;;) {
-        char c;
-        ssize_t n = ::read(entrada, &c, 1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
+    int erro = 0;
+    {
+        TSemEco semEco(entrada);
+        for (;;) {
+            char c;
+            long n = LeDescritor(entrada, &c, 1);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                ok = n == 0;
+                break;
+            }
+            if (c == '\n')
+                break;
+            senha += c;
         }
-        if (c == '\n')
-            break;
-        senha += c;
+        erro = errno;
     }
-    int erro = errno;
-    if (mudou)
-        ::tcsetattr(entrada, TCSAFLUSH, &antes);
     if (!ok)
         throw EFalhaConf(T(u8"Não foi possível ler a senha do terminal: ") + MotivoDoSistema(erro),
                          SaidaFalha);
@@ -84,13 +71,13 @@ std::string PerguntaSenha(int entrada) {
 std::string LeSenha(const TOpcoesConf& opcoes, int entrada) {
     std::string senha;
     if (opcoes.OrigemSenha == TOrigemSenha::Arquivo) {
-        TDescritor arquivo(::open(opcoes.ArquivoSenha.c_str(), O_RDONLY | O_CLOEXEC));
+        TDescritor arquivo(AbreParaLeitura(opcoes.ArquivoSenha));
         if (!arquivo.Aberto() || !LeTudo(arquivo.Get(), senha))
             throw EFalhaConf(T(u8"Não foi possível ler a senha do arquivo \"") +
                                  Mostravel(opcoes.ArquivoSenha) + "\": " + MotivoDoSistema(errno) +
                                  ".",
                              SaidaFalha);
-    } else if (::isatty(entrada)) {
+    } else if (EhTerminal(entrada)) {
         return PerguntaSenha(entrada);
     } else if (!LeTudo(entrada, senha)) {
         throw EFalhaConf(T(u8"Não foi possível ler a senha da entrada padrão: ") +

@@ -3,13 +3,23 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
+// A fresh name under the temporary folder; create_directory fails on a name already taken,
+// so two tests never share a folder (mkdtemp is not on every platform).
 TempDir::TempDir() {
-    std::string modelo = (std::filesystem::temp_directory_path() / "cadofertas-XXXXXX").string();
-    if (!::mkdtemp(modelo.data()))
-        throw std::runtime_error("mkdtemp failed");
-    path_ = modelo;
+    std::random_device semente;
+    std::mt19937_64 sorteio(semente());
+    for (int tentativa = 0; tentativa < 100; ++tentativa) {
+        auto candidato = std::filesystem::temp_directory_path() /
+                         ("cadofertas-" + std::to_string(sorteio() % 1000000000));
+        if (std::filesystem::create_directory(candidato)) {
+            path_ = candidato;
+            return;
+        }
+    }
+    throw std::runtime_error("no free temporary folder name");
 }
 
 TempDir::~TempDir() {
