@@ -17,7 +17,7 @@ std::string TextoConnectionConf(const TValoresConf& valores) {
 TValoresConf LeConnectionConf(const std::string& arquivo) {
     TValoresConf valores;
     for (const auto& chave : ChavesConf) {
-        std::string bruto = GetPrivateProfileString(SecaoConnectionConf, chave.Nome, "", arquivo);
+        std::string bruto = LeProfileString(SecaoConnectionConf, chave.Nome, "", arquivo);
         if (!bruto.empty()) // an empty value is never decoded
             valores.*chave.Valor = TConnectionInfo::HexToStr(bruto).value_or(std::string());
     }

@@ -22,6 +22,14 @@ void* AbreBiblioteca(const std::string& nome) {
 #endif
 }
 
+void FechaBiblioteca(void* biblioteca) {
+#if defined(_WIN32)
+    FreeLibrary(static_cast<HMODULE>(biblioteca));
+#else
+    ::dlclose(biblioteca);
+#endif
+}
+
 void* Simbolo(void* biblioteca, const char* nome) {
 #if defined(_WIN32)
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(biblioteca), nome));
@@ -38,29 +46,41 @@ void Liga(void* biblioteca, F& funcao, const char* nome, bool obrigatoria,
         throw EErro(Formata("Function %s not found in %s", {nome, arquivo}));
 }
 
+// Every function the access layer calls, bound from the open library; one that is missing
+// fails the whole load.
+std::unique_ptr<TBibliotecaCliente> LigaFuncoes(void* h, const std::string& nome) {
+    auto b = std::make_unique<TBibliotecaCliente>();
+    b->NomeArquivo = nome;
+    Liga(h, b->init, "mysql_init", true, nome);
+    Liga(h, b->options, "mysql_options", true, nome);
+    Liga(h, b->real_connect, "mysql_real_connect", true, nome);
+    Liga(h, b->close, "mysql_close", true, nome);
+    Liga(h, b->real_query, "mysql_real_query", true, nome);
+    Liga(h, b->store_result, "mysql_store_result", true, nome);
+    Liga(h, b->free_result, "mysql_free_result", true, nome);
+    Liga(h, b->num_rows, "mysql_num_rows", true, nome);
+    Liga(h, b->num_fields, "mysql_num_fields", true, nome);
+    Liga(h, b->fetch_fields, "mysql_fetch_fields", true, nome);
+    Liga(h, b->fetch_row, "mysql_fetch_row", true, nome);
+    Liga(h, b->fetch_lengths, "mysql_fetch_lengths", true, nome);
+    Liga(h, b->field_count, "mysql_field_count", true, nome);
+    Liga(h, b->error, "mysql_error", true, nome);
+    Liga(h, b->get_infov, "mariadb_get_infov", false, nome);
+    return b;
+}
+
 std::unique_ptr<TBibliotecaCliente> Carrega(const std::vector<std::string>& nomes) {
     for (const auto& nome : nomes) {
         void* h = AbreBiblioteca(nome);
         if (!h)
             continue;
-        auto b = std::make_unique<TBibliotecaCliente>();
-        b->NomeArquivo = nome;
-        Liga(h, b->init, "mysql_init", true, nome);
-        Liga(h, b->options, "mysql_options", true, nome);
-        Liga(h, b->real_connect, "mysql_real_connect", true, nome);
-        Liga(h, b->close, "mysql_close", true, nome);
-        Liga(h, b->real_query, "mysql_real_query", true, nome);
-        Liga(h, b->store_result, "mysql_store_result", true, nome);
-        Liga(h, b->free_result, "mysql_free_result", true, nome);
-        Liga(h, b->num_rows, "mysql_num_rows", true, nome);
-        Liga(h, b->num_fields, "mysql_num_fields", true, nome);
-        Liga(h, b->fetch_fields, "mysql_fetch_fields", true, nome);
-        Liga(h, b->fetch_row, "mysql_fetch_row", true, nome);
-        Liga(h, b->fetch_lengths, "mysql_fetch_lengths", true, nome);
-        Liga(h, b->field_count, "mysql_field_count", true, nome);
-        Liga(h, b->error, "mysql_error", true, nome);
-        Liga(h, b->get_infov, "mariadb_get_infov", false, nome);
-        return b; // the library stays loaded until the process ends
+        try {
+            return LigaFuncoes(h, nome); // the library stays loaded until the process ends
+        } catch (...) {
+            // A library that is not the client's is not kept: a later load finds it afresh.
+            FechaBiblioteca(h);
+            throw;
+        }
     }
     throw EErro(Formata("Dynamic library %s not found", {nomes.empty() ? "" : nomes.front()}));
 }

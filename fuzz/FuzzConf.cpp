@@ -111,8 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     EscreveArquivo(arquivo, bytes);
     for (const auto& c : ChavesConf) {
         const char* chave = c.Nome;
-        std::string valor = GetPrivateProfileString(SecaoConnectionConf, chave, Padrao, arquivo);
-        CONFERE(GetPrivateProfileString("CONNECTION", Maiusculas(chave), Padrao, arquivo) == valor);
+        std::string valor = LeProfileString(SecaoConnectionConf, chave, Padrao, arquivo);
+        CONFERE(LeProfileString("CONNECTION", Maiusculas(chave), Padrao, arquivo) == valor);
         if (valor == Padrao)
             continue;
         CONFERE(valor.size() <= 2047);
@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     std::string texto = std::string((forma & 8) ? "[Connection]" : "[connection]") +
                         ((forma & 16) ? "\n" : "\r\n") + linha + ((forma & 32) ? "\n" : "\r\n");
     EscreveArquivo(arquivo, texto);
-    std::string lido = GetPrivateProfileString("connection", "Databasename", Padrao, arquivo);
+    std::string lido = LeProfileString("connection", "Databasename", Padrao, arquivo);
     CONFERE(lido == hex || (hex.empty() && lido == Padrao) || (hex.empty() && lido.empty()));
     CONFERE(TConnectionInfo::HexToStr(lido).value_or("") == valor || lido == Padrao);
 

@@ -21,19 +21,6 @@
 
 namespace {
 
-#if defined(_WIN32)
-// The system's text for a Windows error code, without the line end and the final full stop
-// that the system puts after it.
-std::string TextoDoErro(DWORD codigo) {
-    char buffer[512];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             codigo, 0, buffer, sizeof buffer, nullptr);
-    while (n > 0 && (static_cast<unsigned char>(buffer[n - 1]) <= ' ' || buffer[n - 1] == '.'))
-        --n;
-    return std::string(buffer, n);
-}
-#endif
-
 [[noreturn]] void FalhaAoAbrir(const std::string& caminho, const std::string& motivo) {
     throw EErro(Formata("Cannot open file \"%s\". %s", {caminho, motivo}));
 }
@@ -68,7 +55,7 @@ TArquivoLeitura::TArquivoLeitura(const std::string& nomeArquivo)
         CreateFileA(nomeArquivo.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE)
-        FalhaAoAbrir(caminho_, TextoDoErro(GetLastError()));
+        FalhaAoAbrir(caminho_, TextoDoErroWindows(GetLastError()));
     handle_ = h;
     LARGE_INTEGER tamanho;
     if (GetFileSizeEx(h, &tamanho) && tamanho.QuadPart > 0)
@@ -83,7 +70,7 @@ std::size_t TArquivoLeitura::Le(char* destino, std::size_t n) {
     DWORD pedidos = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
     DWORD lidos = 0;
     if (!ReadFile(static_cast<HANDLE>(handle_), destino, pedidos, &lidos, nullptr))
-        FalhaAoAbrir(caminho_, TextoDoErro(GetLastError()));
+        FalhaAoAbrir(caminho_, TextoDoErroWindows(GetLastError()));
     return lidos;
 }
 

@@ -5,5 +5,11 @@
 // 2047 characters; a missing file, section or key gives the default. Never fails.
 #include <string>
 
-std::string GetPrivateProfileString(const std::string& secao, const std::string& chave,
-                                    const std::string& padrao, const std::string& arquivo);
+// The system's reader: GetPrivateProfileStringA on Windows, our own everywhere else.
+std::string LeProfileString(const std::string& secao, const std::string& chave,
+                            const std::string& padrao, const std::string& arquivo);
+
+// Our own reader, written to answer as GetPrivateProfileStringA does; on Windows it is built
+// too, so that the two can be compared.
+std::string LeProfileStringProprio(const std::string& secao, const std::string& chave,
+                                   const std::string& padrao, const std::string& arquivo);

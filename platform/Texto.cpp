@@ -2,6 +2,13 @@
 
 #include <cstring>
 
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 std::string Trim(std::string_view s) {
     size_t inicio = 0;
     size_t fim = s.size();
@@ -48,3 +55,14 @@ std::string MensagemDoSistema(int codigo) {
     return ::strerror_r(codigo, buffer, sizeof buffer);
 #endif
 }
+
+#if defined(_WIN32)
+std::string TextoDoErroWindows(unsigned long codigo) {
+    char buffer[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             codigo, 0, buffer, sizeof buffer, nullptr);
+    while (n > 0 && (static_cast<unsigned char>(buffer[n - 1]) <= ' ' || buffer[n - 1] == '.'))
+        --n;
+    return std::string(buffer, n);
+}
+#endif

@@ -14,3 +14,9 @@ std::string AgrupaMilhares(std::string_view digitos, char separador);
 
 // The text of the system's last error number (errno on POSIX).
 std::string MensagemDoSistema(int codigo);
+
+#if defined(_WIN32)
+// The system's text for a Windows error code (GetLastError, WSAGetLastError), without the line
+// end and the full stop the system puts after it.
+std::string TextoDoErroWindows(unsigned long codigo);
+#endif

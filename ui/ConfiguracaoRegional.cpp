@@ -1,5 +1,6 @@
 #include "ui/ConfiguracaoRegional.h"
 
+#include "platform/RegionalSistema.h"
 #include "ui/Texto1252.h"
 
 #include <QLocale>
@@ -47,7 +48,7 @@ TFormatSettings LeConfiguracaoRegional(const QLocale& local) {
 
 const TFormatSettings& ConfiguracaoRegional() {
     if (!Atual())
-        Atual() = LeConfiguracaoRegional(QLocale::system());
+        Atual() = RegionalDoSistema().value_or(LeConfiguracaoRegional(QLocale::system()));
     return *Atual();
 }
 

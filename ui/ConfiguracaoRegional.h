@@ -1,6 +1,7 @@
 #pragma once
-// The user's regional settings, read once from the locale the environment names (LANG,
-// LC_ALL, ...). Where it names none (C or POSIX), Brazilian Portuguese, the tool's own language.
+// The user's regional settings, read once: on Windows from the user's locale, elsewhere from the
+// locale the environment names (LANG, LC_ALL, ...). Where it names none (C or POSIX), Brazilian
+// Portuguese, the tool's own language.
 #include "platform/FormatSettings.h"
 
 class QLocale;

@@ -112,7 +112,7 @@ protected:
     TempDir dir;
     std::string Read(const std::string& text, const std::string& section, const std::string& key) {
         auto file = dir.Write("x.ini", text);
-        return GetPrivateProfileString(section, key, "<default>", file);
+        return LeProfileString(section, key, "<default>", file);
     }
 };
 
@@ -128,7 +128,7 @@ TEST_F(ProfileString, DropsBlanksAndOnePairOfMatchingQuotes) {
 }
 
 TEST_F(ProfileString, MissingFileSectionOrKeyGivesTheDefault) {
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "<default>", (dir.Path() / "none.ini").string()),
+    EXPECT_EQ(LeProfileString("s", "k", "<default>", (dir.Path() / "none.ini").string()),
               "<default>");
     EXPECT_EQ(Read("[other]\nk=1\n", "s", "k"), "<default>");
     EXPECT_EQ(Read("[s]\nj=1\n", "s", "k"), "<default>");
@@ -142,6 +142,39 @@ TEST_F(ProfileString, KeysOfOtherSectionsAreNotSeen) {
 
 TEST_F(ProfileString, CutsLongValuesTo2047Characters) {
     EXPECT_EQ(Read("[s]\nk=" + std::string(5000, '7') + "\n", "s", "k"), std::string(2047, '7'));
+}
+
+// Where a hand-edited file is odd, the reader answers as Windows' own reader does (each row
+// checked against GetPrivateProfileStringA under Wine).
+TEST_F(ProfileString, AnswersOddFilesAsTheSystemsReaderDoes) {
+    struct Row {
+        const char* why;
+        std::string text, section, key, value;
+    };
+    const Row rows[] = {
+        {"CR-only line ends", "[s]\rk=1\rj=2\r", "s", "j", "2"},
+        {"UTF-8 mark, text read in Windows-1252", "\xEF\xBB\xBF[s]\nk=\xC3\xA7\xE2\x82\xAC\n", "s",
+         "k", "\xE7\x80"},
+        {"keys before any section form a nameless one", "k=0\n[s]\nk=1\n", "", "k", "0"},
+        {"the nameless section comes before []", "[]\nk=1\n", "", "k", "<default>"},
+        {"the last bracket ends the name", "[s]x]\nk=1\n", "s]x", "k", "1"},
+        {"no closing bracket: not a section", "[s\nk=1\n", "", "k", "1"},
+        {"a key without = hides a later one", "[s]\nk\nk=1\n", "s", "k", "<default>"},
+        {"indented comment", "[s]\n  ;k=1\nk=2\n", "s", "k", "2"},
+        {"a quoted value that just fits loses a character",
+         "[s]\nk=\"" + std::string(2047, '7') + "\"\n", "s", "k", std::string(2046, '7')},
+        {"a quoted value too long keeps its first quote's place",
+         "[s]\nk=\"" + std::string(3000, '7') + "\"\n", "s", "k", std::string(2047, '7')},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(Read(r.text, r.section, r.key), r.value) << r.why;
+}
+
+TEST_F(ProfileString, TheDefaultLosesTheSpacesAtItsEndButNotItsFirstCharacter) {
+    auto file = dir.Write("x.ini", "[s]\n");
+    EXPECT_EQ(LeProfileString("s", "k", "ab  ", file), "ab");
+    EXPECT_EQ(LeProfileString("s", "k", "  ", file), " ");
+    EXPECT_EQ(LeProfileString("s", "k", "a\t", file), "a\t");
 }
 
 class ConnectionInfoFile : public testing::Test {

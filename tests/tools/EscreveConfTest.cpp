@@ -123,7 +123,7 @@ std::string Reversed(std::string s) {
 
 // What the program's reader makes of one key of the file.
 std::string ReadBack(const std::string& file, const char* key) {
-    std::string raw = GetPrivateProfileString("connection", key, "", file);
+    std::string raw = LeProfileString("connection", key, "", file);
     auto decoded = TConnectionInfo::HexToStr(raw);
     EXPECT_TRUE(decoded.has_value()) << key << "=" << raw;
     return decoded.value_or("<not hexadecimal>");
