@@ -11,6 +11,7 @@
 
 #if defined(_WIN32)
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -22,8 +23,7 @@ namespace {
 }
 
 #if defined(_WIN32)
-// The C runtime's descriptors: no fsync, no umask to read, no mkstemp; a rename does not
-// replace, so the old file goes first (a crash between the two leaves the temporary file).
+// The C runtime's descriptors: no fsync, no umask to read, no mkstemp.
 constexpr int Binario = _O_BINARY;
 int Escreve(int fd, const char* dados, unsigned n) {
     return ::_write(fd, dados, n);
@@ -34,9 +34,12 @@ int Sincroniza(int fd) {
 unsigned ModoSemMascara(unsigned modo) {
     return modo;
 }
+// The C runtime's rename does not replace; MoveFileEx replaces the old file in one step, so a
+// crash leaves either the old file or the new one.
 int Renomeia(const std::string& de, const std::string& para) {
-    std::remove(para.c_str());
-    return std::rename(de.c_str(), para.c_str());
+    if (MoveFileExA(de.c_str(), para.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 0;
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
 }
 #else
 constexpr int Binario = 0;

@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+// The descriptor of standard input, on every system.
+inline constexpr int EntradaPadrao = 0;
+
 // Whether the descriptor is a terminal (a console on Windows).
 bool EhTerminal(int fd);
 // Opens a file for reading, not inherited by child programs: -1 with errno on failure.
