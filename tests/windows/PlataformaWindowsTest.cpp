@@ -96,6 +96,20 @@ TEST_F(ShareMode, AFileOpenForReadingElsewhereLoads) {
     EXPECT_EQ(linhas[1], "7892;FEIJAO;2,00");
 }
 
+TEST_F(ShareMode, AMissingFileIsNamedByItsFullWindowsPath) {
+    TLinhasArquivo linhas;
+    try {
+        CarregaLinhas("nao-existe.txt", linhas);
+        FAIL() << "loaded a missing file";
+    } catch (const EErro& e) {
+        char completo[MAX_PATH] = {};
+        GetFullPathNameA("nao-existe.txt", MAX_PATH, completo, nullptr);
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + std::string(completo) + "\". " +
+                                             TextoDoErroWindows(ERROR_FILE_NOT_FOUND));
+        EXPECT_EQ(std::string(completo).substr(1, 2), ":\\");
+    }
+}
+
 TEST_F(ShareMode, WhileLoadingOthersMayReadButNotWrite) {
     std::string arquivo = pasta.Write("ofertas.txt", "7891;ARROZ;1,00\r\n");
     TArquivoLeitura nosso(arquivo);
