@@ -2,7 +2,6 @@
 // the saved file.
 #include "RelatorioFixtures.h"
 #include "TempDir.h"
-#include "ViewerTestSupport.h"
 #include "platform/Erro.h"
 #include "platform/Texto.h"
 #include "report/util2.h"
@@ -10,7 +9,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;

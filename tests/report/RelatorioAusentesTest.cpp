@@ -1,7 +1,6 @@
 // The import's report of products not found, as the import lays it out, page by page.
 #include "RelatorioFixtures.h"
 #include "TempDir.h"
-#include "ViewerTestSupport.h"
 #include "platform/Erro.h"
 #include "platform/Texto.h"
 #include "report/util2.h"
@@ -9,7 +8,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
