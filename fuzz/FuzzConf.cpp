@@ -6,6 +6,7 @@
 #include "connection/ConfiguraConexao.h"
 #include "connection/ConnectionInfo.h"
 #include "platform/ProfileString.h"
+#include "platform/Windows1252.h"
 
 #include <cctype>
 #include <charconv>
@@ -107,8 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     const std::string& arquivo = ArquivoDeTrabalho("connection.conf");
     const std::string_view bytes(reinterpret_cast<const char*>(dados), tamanho);
 
-    // 1. The input as the whole file.
+    // 1. The input as the whole file; one that opens with UTF-8's mark is read as UTF-8 text.
     EscreveArquivo(arquivo, bytes);
+    const std::string texto =
+        bytes.starts_with("\xEF\xBB\xBF") ? DeUtf8(bytes.substr(3)) : std::string(bytes);
     for (const auto& c : ChavesConf) {
         const char* chave = c.Nome;
         std::string valor = LeProfileString(SecaoConnectionConf, chave, Padrao, arquivo);
@@ -116,8 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
         if (valor == Padrao)
             continue;
         CONFERE(valor.size() <= 2047);
-        CONFERE(valor.find('\n') == std::string::npos);
-        CONFERE(bytes.find(valor) != std::string_view::npos);
+        CONFERE(valor.find_first_of("\r\n") == std::string::npos);
+        CONFERE(texto.find(valor) != std::string::npos);
         ConfereHexToStr(valor);
         if (auto d = TConnectionInfo::HexToStr(valor))
             ConfereExtrairPorta(*d);
@@ -138,9 +141,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     std::string linha = (forma & 1) ? "databasename" : "Databasename";
     linha += (forma & 2) ? " = " : "=";
     linha += (forma & 4) ? "\"" + hex + "\"" : hex;
-    std::string texto = std::string((forma & 8) ? "[Connection]" : "[connection]") +
-                        ((forma & 16) ? "\n" : "\r\n") + linha + ((forma & 32) ? "\n" : "\r\n");
-    EscreveArquivo(arquivo, texto);
+    std::string conf = std::string((forma & 8) ? "[Connection]" : "[connection]") +
+                       ((forma & 16) ? "\n" : "\r\n") + linha + ((forma & 32) ? "\n" : "\r\n");
+    EscreveArquivo(arquivo, conf);
     std::string lido = LeProfileString("connection", "Databasename", Padrao, arquivo);
     CONFERE(lido == hex || (hex.empty() && lido == Padrao) || (hex.empty() && lido.empty()));
     CONFERE(TConnectionInfo::HexToStr(lido).value_or("") == valor || lido == Padrao);

@@ -2,6 +2,7 @@
 // The import run's tests share this: a window without a display that records what the run
 // does to it, and a fixture with a real server, its store database and statement handles, an
 // offer file and the run itself, returning the statements the server received.
+#include "FakeWindow.h"
 #include "TempDir.h"
 #include "TestServer.h"
 #include "connection/ConnectionInfo.h"
@@ -25,39 +26,6 @@ inline const TDataHora Agora{{2026, 12, 9}, 17, 5, 30};
 inline TDataHora RelogioFixo() {
     return Agora;
 }
-
-// The window: what the user entered, and a record of what the run did to it.
-class FakeWindow : public ImportWindow {
-public:
-    std::string Arquivo, CadOferta = "Ofertas de Natal";
-    TData Inicio{2026, 12, 10}, Fim{2026, 12, 24};
-    bool Promocao = true;
-
-    std::string Descricao;
-    int Progresso = 0;
-    bool Habilitado = true;
-    std::vector<Controle> Focos;
-    std::vector<std::string> Mensagens;
-    int Processamentos = 0;
-    std::function<void(int)> AoProcessar; // receives the count, 1 for the one at the start
-
-    std::string TextoArquivo() override { return Arquivo; }
-    std::string TextoCadOferta() override { return CadOferta; }
-    TData DataInicio() override { return Inicio; }
-    TData DataFim() override { return Fim; }
-    bool PromocaoMarcada() override { return Promocao; }
-    void DefineDescricao(const std::string& t) override { Descricao = t; }
-    void ZeraProgresso() override { Progresso = 0; }
-    void AvancaProgresso() override { ++Progresso; }
-    void HabilitaImportar(bool h) override { Habilitado = h; }
-    void Foca(Controle c) override { Focos.push_back(c); }
-    void Mensagem(const std::string& t) override { Mensagens.push_back(t); }
-    void ProcessaMensagens() override {
-        ++Processamentos;
-        if (AoProcessar)
-            AoProcessar(Processamentos);
-    }
-};
 
 class ImportRun : public testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // What only the Windows API can answer: the viewer's launch through WinExec, the offer file's
 // share mode, the client library's Windows names and the user's regional settings. The suite
 // runs under a Brazilian Portuguese user locale, as the stores' machines do.
+#include "RegistroVisualizador.h"
 #include "TempDir.h"
 #include "db/BibliotecaCliente.h"
 #include "db/MyConnection.h"
@@ -59,12 +60,7 @@ TEST_F(Viewer, TheReportStartsTheViewerBesideTheProgramWithItsCommandLine) {
     TImpres impres;
     impres.AddLinha("Produto ausente", 3, -1);
     ASSERT_TRUE(impres.Visualiza("Relatorio.txt"));
-    auto registro = pasta.Path() / "visualizador-chamado.txt";
-    // The viewer is started and not waited for; give it time to write its record.
-    for (int i = 0; i < 300 && !fs::exists(registro); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(ReadAll(registro),
+    EXPECT_EQ(RegistroDoVisualizador(pasta.Path()),
               "visualizador.exe Relatorio.txt 132\n" + fs::current_path().string() + "\n");
     EXPECT_NE(ReadAll(pasta.Path() / "Relatorio.txt").find("Produto ausente"), std::string::npos);
 }
