@@ -2,7 +2,8 @@
 # MariaDB Connector/C for Windows, cross-built with mingw-w64 from Debian's source package of
 # MariaDB (its libmariadb folder), fetched through apt from the archive apt already uses.
 # Usage: scripts/connector-windows.sh FOLDER; prints the path of FOLDER/libmariadb.dll, which it
-# reuses when it is already there. About 90 s the first time on two cores.
+# reuses when it is already there. About 90 s the first time on two cores. Exits with 3 when
+# the archive offers no source of MariaDB to download, with 1 on any other failure.
 set -euo pipefail
 fontes=$(cd "$(dirname "$0")/.." && pwd)
 pasta=$(mkdir -p "$1" && cd "$1" && pwd)
@@ -21,7 +22,7 @@ done
 opcoes=(-qq -o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts="$apt/sources.list.d"
     -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache" -o Debug::NoLocking=1
     -o APT::Sandbox::User=root)
-apt-get "${opcoes[@]}" update >&2
+apt-get "${opcoes[@]}" update >&2 || { echo "the archive's source indexes could not be read" >&2; exit 3; }
 # The newest version first; a mirror may lack one suite's pool (the security updates'), so
 # each version is tried in turn.
 baixado=""
@@ -31,7 +32,7 @@ for versao in $(apt-cache "${opcoes[@]}" showsrc mariadb | sed -n 's/^Version: /
         break
     fi
 done
-[ -n "$baixado" ] || { echo "no source of mariadb could be downloaded" >&2; exit 1; }
+[ -n "$baixado" ] || { echo "no source of mariadb could be downloaded" >&2; exit 3; }
 echo "MariaDB $baixado's Connector/C" >&2
 
 # The upstream version: without the epoch and the Debian revision.

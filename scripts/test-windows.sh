@@ -23,7 +23,15 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-dll=$(bash scripts/connector-windows.sh "$build/connector")
+# Without a source of MariaDB in the archive there is no client DLL: the store tests are left
+# out, loudly; any other failure of the connector's build fails the run.
+codigo=0
+dll=$(bash scripts/connector-windows.sh "$build/connector") || codigo=$?
+if [ "$codigo" != 0 ]; then
+    [ "$codigo" = 3 ] || exit "$codigo"
+    dll=""
+    echo "NOTICE: no MariaDB source package in the archive; the store tests under Wine are not built" >&2
+fi
 
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
