@@ -16,8 +16,9 @@ namespace {
 
 constexpr size_t TamanhoMaximoValor = 2047;
 
+// Blanks as the system's reader counts them: the C blanks and the old end-of-file mark (Ctrl+Z).
 bool Branco(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n' || c == '\x1A';
 }
 
 std::string_view TiraBrancos(std::string_view s) {

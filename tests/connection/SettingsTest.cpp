@@ -161,6 +161,7 @@ TEST_F(ProfileString, AnswersOddFilesAsTheSystemsReaderDoes) {
         {"no closing bracket: not a section", "[s\nk=1\n", "", "k", "1"},
         {"a key without = hides a later one", "[s]\nk\nk=1\n", "s", "k", "<default>"},
         {"indented comment", "[s]\n  ;k=1\nk=2\n", "s", "k", "2"},
+        {"Ctrl+Z is a blank", "[s]\x1A\nk=1\x1A\n", "s", "k", "1"},
         {"a quoted value that just fits loses a character",
          "[s]\nk=\"" + std::string(2047, '7') + "\"\n", "s", "k", std::string(2046, '7')},
         {"a quoted value too long keeps its first quote's place",

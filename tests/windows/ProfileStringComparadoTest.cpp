@@ -94,6 +94,18 @@ std::vector<TArquivoCaso> Casos() {
          Comuns},
         {"empty section name", "[]\r\nDatabaseIP=1\r\n[ ]\r\nSenha=2\r\n", Comuns},
         {"indented comment", "[connection]\r\n  ;DatabaseIP=1\r\n\t; Senha=2\r\n", Comuns},
+        {"end-of-file mark", "[connection]\x1A\r\nDatabaseIP=1\x1A\r\n\x1ASenha=2\r\n\x1A", Comuns},
+        {"no-break space",
+         "[connection]\r\n\xA0"
+         "DatabaseIP=\xA0"
+         "1\xA0\r\n",
+         Comuns},
+        {"separator controls",
+         "[connection]\r\n\x1C\x1D"
+         "DatabaseIP=\x1E"
+         "1\x1F\r\nSenha=\x85"
+         "2\x85\r\n",
+         Comuns},
         {"vertical tab and form feed", "[connection]\r\n\vDatabaseIP\f=\f1\v\r\n", Comuns},
         {"the file the tool writes",
          "[connection]\r\nDatabaseIP=3132372E302E302E31\r\nDatabasename=6C6F6A61\r\n"
