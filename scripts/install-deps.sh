@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs every package the build, the tests and the demo need, from Debian's archive.
+# Installs every package the build, the tests and the demo need, from Debian's archive; given
+# package names, installs those instead (the Windows build's).
 set -euo pipefail
-packages=(
+packages=("$@")
+[ ${#packages[@]} -gt 0 ] || packages=(
     cmake ninja-build g++ pkg-config clang-format
     clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev

@@ -10,18 +10,8 @@ cd "$(dirname "$0")/.."
 build=${1:-build-windows}
 endereco=${STORE_ADDRESS:-127.0.0.60}
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest libmariadb-dev file
-    mariadb-server mariadb-client)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    SUDO=""
-    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    $SUDO apt-get update
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-deps.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
+    libmariadb-dev file mariadb-server mariadb-client
 
 # Without a source of MariaDB in the archive there is no client DLL: the store tests are left
 # out, loudly; any other failure of the connector's build fails the run.
