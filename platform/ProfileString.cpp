@@ -36,9 +36,10 @@ bool IguaisSemCaixa(std::string_view a, std::string_view b) {
            });
 }
 
-// The value as the system hands it over: one pair of matching quotes around it dropped, then
-// cut to the longest value. The closing quote is dropped only when the whole value fitted, and
-// then whatever character ended the cut value goes in its place, as the system's reader does.
+// The value as the system hands it over: the opening quote of a matching pair dropped, the rest
+// cut to the longest value, and then its last character dropped when the closing quote was
+// within reach of the cut. That last character is the closing quote, except when the quoted
+// text is exactly the longest value: then the system drops the text's last character instead.
 std::string CopiaValor(std::string_view v) {
     bool aspas = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
     if (aspas)
@@ -105,7 +106,7 @@ std::string LeProfileStringProprio(const std::string& secao, const std::string& 
     if (texto.starts_with("\xEF\xBB\xBF"))
         texto = DeUtf8(std::string_view(texto).substr(3));
     TLinhas linhas(texto);
-    bool naSecao = IguaisSemCaixa(secao, "");
+    bool naSecao = secao.empty(); // the nameless first section
     std::string_view linha, nome;
     while (linhas.Proxima(linha)) {
         linha = TiraBrancos(linha);

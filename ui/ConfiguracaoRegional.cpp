@@ -47,8 +47,10 @@ TFormatSettings LeConfiguracaoRegional(const QLocale& local) {
 }
 
 const TFormatSettings& ConfiguracaoRegional() {
-    if (!Atual())
-        Atual() = RegionalDoSistema().value_or(LeConfiguracaoRegional(QLocale::system()));
+    if (!Atual()) {
+        auto doSistema = RegionalDoSistema();
+        Atual() = doSistema ? *doSistema : LeConfiguracaoRegional(QLocale::system());
+    }
     return *Atual();
 }
 
