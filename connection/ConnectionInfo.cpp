@@ -17,14 +17,9 @@ std::unique_ptr<TConnectionInfo>& Instancia() {
     return instancia;
 }
 
-int DigitoHex(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+std::string& ArquivoEscolhido() {
+    static std::string caminho;
+    return caminho;
 }
 
 bool IgualSemCaixa(std::string_view a, std::string_view b) {
@@ -55,31 +50,13 @@ TConnectionInfo::~TConnectionInfo() {
 }
 
 std::string TConnectionInfo::CaminhoArquivo() {
+    if (!ArquivoEscolhido().empty())
+        return ArquivoEscolhido();
     return PastaDoExecutavel() + NomeArquivo;
 }
 
-std::optional<std::string> TConnectionInfo::HexToStr(std::string_view armazenado) {
-    std::string saida;
-    saida.reserve(armazenado.size() / 2);
-    for (size_t k = 0; k + 1 < armazenado.size(); k += 2) {
-        int alto = DigitoHex(armazenado[k]);
-        int baixo = DigitoHex(armazenado[k + 1]);
-        if (alto < 0 || baixo < 0)
-            return std::nullopt;
-        saida += static_cast<char>(alto * 16 + baixo);
-    }
-    return saida;
-}
-
-std::string TConnectionInfo::StrToHex(std::string_view bytes) {
-    static constexpr char Digitos[] = "0123456789ABCDEF";
-    std::string saida;
-    saida.reserve(bytes.size() * 2);
-    for (unsigned char c : bytes) {
-        saida += Digitos[c >> 4];
-        saida += Digitos[c & 15];
-    }
-    return saida;
+void TConnectionInfo::UsaArquivo(std::string caminho) {
+    ArquivoEscolhido() = std::move(caminho);
 }
 
 void TConnectionInfo::Load() {

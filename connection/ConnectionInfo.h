@@ -44,11 +44,13 @@ public:
 
     static std::string GetLocalIP();
     // The bytes of a stored value; nullopt when a pair is not two hexadecimal digits.
-    static std::optional<std::string> HexToStr(std::string_view armazenado);
-    // The stored form of the bytes: two upper-case hexadecimal digits a byte.
-    static std::string StrToHex(std::string_view bytes);
-    // The full path of the settings file: the program's folder and the file name.
+    static std::optional<std::string> HexToStr(std::string_view armazenado) {
+        return DecodificaHex(armazenado);
+    }
+    // The full path of the settings file: the program's folder and the file name, unless
+    // another file was named before the first GetInstance.
     static std::string CaminhoArquivo();
+    static void UsaArquivo(std::string caminho);
 
 private:
     TConnectionInfo() = default;

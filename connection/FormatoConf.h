@@ -2,7 +2,9 @@
 // The layout of connection.conf, known here only: the section [connection] and eight keys,
 // each value the hexadecimal form of its bytes, CR LF line ends. The program reads the file
 // (TConnectionInfo), the installer's command writes it, and the tests build theirs from here.
+#include <optional>
 #include <string>
+#include <string_view>
 
 // The decoded values, one text a key; CodFisica stays the text it was given.
 struct TValoresConf {
@@ -35,6 +37,12 @@ inline constexpr TChaveConf ChavesConf[] = {
     {"Name", &TValoresConf::Name},
     {"Cnpj", &TValoresConf::Cnpj},
 };
+
+// The stored form of the bytes: two upper-case hexadecimal digits a byte.
+std::string CodificaHex(std::string_view bytes);
+// The bytes of a stored value, pair by pair (a last unpaired digit is ignored); nullopt when a
+// pair is not two hexadecimal digits of either letter case.
+std::optional<std::string> DecodificaHex(std::string_view armazenado);
 
 // The whole file: "[connection]" and every key with its encoded value.
 std::string TextoConnectionConf(const TValoresConf& valores);

@@ -26,7 +26,7 @@ std::string Maiusculas(std::string s) {
 
 // The stored form of the bytes; each digit's letter case taken from the bits of caixa.
 std::string Hex(std::string_view bytes, std::uint8_t caixa) {
-    std::string saida = TConnectionInfo::StrToHex(bytes);
+    std::string saida = CodificaHex(bytes);
     for (std::size_t k = 0; k < saida.size(); ++k)
         if (!((caixa >> (k % 8)) & 1))
             saida[k] = static_cast<char>(std::tolower(static_cast<unsigned char>(saida[k])));

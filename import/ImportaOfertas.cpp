@@ -203,7 +203,9 @@ void TExecucao::GravaCadOferta() {
     ctx_.QTemp.Execute();
     ctx_.QTemp.SetSQL("SELECT LAST_INSERT_ID()");
     ctx_.QTemp.Open();
-    cadofertasId_ = std::to_string(ctx_.QTemp.Fields(0).AsInteger());
+    const auto chave = ctx_.QTemp.Fields(0).AsInteger();
+    cadofertasId_ = std::to_string(chave);
+    ctx_.Andamento.CadOfertasId = chave;
 }
 
 void TExecucao::PreparaRelatorio() {
@@ -242,6 +244,9 @@ void TExecucao::ImportaLinha(std::string_view linha) {
         RelataAusente();
         return;
     }
+    ++ctx_.Andamento.Encontrados;
+    if (ctx_.SoVerificar)
+        return; // a check writes nothing
     produtoId_.assign(ProdutoId(prod, *posicao).AsStringView());
     LigaProduto();
 }
@@ -252,6 +257,7 @@ void TExecucao::RelataAusente() {
                                     PrecoParaRelatorio(oferta_.Preco, ctx_.Formato));
     relatorio_->AddLinha(linhaRelatorio_, 3, -1);
     ++naoEncontrados_;
+    ctx_.Andamento.NaoEncontrados = naoEncontrados_;
 }
 
 void TExecucao::LigaProduto() {
@@ -283,14 +289,25 @@ void TExecucao::Restaura() {
 void TExecucao::Conclui() {
     bool viewerIniciado = true;
     if (faltouProduto_) {
+        ctx_.Andamento.Atual = TAndamentoImportacao::Etapa::Relatorio;
         RelatorioAusentes::Total(*relatorio_, naoEncontrados_, ctx_.Formato.ThousandSeparator);
-        viewerIniciado = relatorio_->Visualiza(ctx_.NomeRelatorio);
+        if (ctx_.IniciaVisualizador) {
+            viewerIniciado = relatorio_->Visualiza(ctx_.NomeRelatorio);
+        } else {
+            relatorio_->Grava(ctx_.NomeRelatorio);
+        }
+        ctx_.Andamento.RelatorioGravado = true;
     }
+    ctx_.Andamento.Atual = TAndamentoImportacao::Etapa::Concluida;
     relatorio_.reset();
     Restaura();
     janela_.Parar = "S";
-    janela_.Mensagem("Importa\xE7\xE3o conclu\xED"
-                     "da com sucesso!!!");
+    if (ctx_.SoVerificar)
+        janela_.Mensagem("Verifica\xE7\xE3o conclu\xED"
+                         "da: nada foi gravado.");
+    else
+        janela_.Mensagem("Importa\xE7\xE3o conclu\xED"
+                         "da com sucesso!!!");
     if (!viewerIniciado) {
         // Otherwise the user would never learn that products were left out.
         std::error_code erro;
@@ -302,6 +319,8 @@ void TExecucao::Conclui() {
 }
 
 void TExecucao::Executa() {
+    using Etapa = TAndamentoImportacao::Etapa;
+    ctx_.Andamento = {};
     if (!Precondicoes())
         return;
     janela_.Parar = "N";
@@ -309,17 +328,22 @@ void TExecucao::Executa() {
     janela_.DefineDescricao("Importando os dados. Aguarde...");
     janela_.ProcessaMensagens();
 
-    GravaCadOferta();
+    ctx_.Andamento.Atual = Etapa::CadOferta;
+    if (!ctx_.SoVerificar)
+        GravaCadOferta();
     PreparaRelatorio();
 
+    ctx_.Andamento.Atual = Etapa::Linhas;
     const size_t n = janela_.Linhas.size();
     for (size_t i = 1; i < n; ++i) {
         if (janela_.Parar == "S") {
+            ctx_.Andamento.Atual = Etapa::Parada;
             Restaura(); // the report is abandoned unsaved, and nothing is said
             return;
         }
         if (i >= janela_.Linhas.size())
             break; // never read past the list the window holds now
+        ctx_.Andamento.Linha = i;
         ImportaLinha(janela_.Linhas[i]);
         janela_.AvancaProgresso();
         janela_.ProcessaMensagens();

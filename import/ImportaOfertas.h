@@ -2,6 +2,8 @@
 // The import run behind the "&Importar" button: checks what the user entered, records the
 // booklet, links every product found to it and updates the product, and reports the products
 // not found. Every statement commits on its own; nothing is undone when the run stops or fails.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,18 @@
 class ImportWindow;
 class TMyQuery;
 
+// How far a run got, kept up to date as it goes, so that whoever started it can tell what was
+// written when it ends, however it ends.
+struct TAndamentoImportacao {
+    enum class Etapa { Entradas, CadOferta, Linhas, Relatorio, Concluida, Parada };
+    Etapa Atual = Etapa::Entradas;
+    size_t Linha = 0; // the index in Linhas of the line under way (the heading is 0)
+    int Encontrados = 0;
+    int NaoEncontrados = 0;
+    std::optional<long long> CadOfertasId; // the booklet's key, once its row is written
+    bool RelatorioGravado = false;
+};
+
 struct TContextoImportacao {
     TMyQuery& QTemp;     // booklet, key, links, product updates
     TMyQuery& QProd;     // product lookups
@@ -18,11 +32,16 @@ struct TContextoImportacao {
     TFormatSettings Formato = TFormatSettings::BrasilPadrao();
     TRelogio Relogio = AgoraLocal;
     std::string NomeRelatorio = "Relatorio.txt";
+    // The check before an import: the same inputs and the same two product look-ups a line,
+    // and the report of the products not found; no booklet, link or product update.
+    bool SoVerificar = false;
+    bool IniciaVisualizador = true; // otherwise the report is saved and no viewer started
+    TAndamentoImportacao Andamento{};
 };
 
 // Ends in one of four ways: a refused input (a message, then a silent abort, nothing written),
 // a stop at the user's request, normal completion, or an EErro that escapes to the default
-// error display with the window left as it stood.
+// error display with the window left as it stood. contexto.Andamento tells which, and where.
 void ImportaOfertas(ImportWindow& janela, TContextoImportacao& contexto);
 
 // The statements, each built from its template into sql (whose text it replaces, keeping its

@@ -58,3 +58,50 @@ std::string DeUtf8(std::string_view utf8) {
     }
     return saida;
 }
+
+namespace {
+
+void AcrescentaUtf8(char32_t c, std::string& saida) {
+    if (c < 0x80) {
+        saida += static_cast<char>(c);
+    } else if (c < 0x800) {
+        saida += static_cast<char>(0xC0 | (c >> 6));
+        saida += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        saida += static_cast<char>(0xE0 | (c >> 12));
+        saida += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        saida += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string ParaUtf8(std::string_view cp1252) {
+    std::string saida;
+    saida.reserve(cp1252.size() + cp1252.size() / 4);
+    for (char c : cp1252)
+        AcrescentaUtf8(ParaUnicode(static_cast<unsigned char>(c)), saida);
+    return saida;
+}
+
+bool EhUtf8(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        auto lider = static_cast<unsigned char>(bytes[i]);
+        size_t n = Comprimento(lider);
+        if (n == 0 || i + n > bytes.size())
+            return false;
+        char32_t codigo = n == 1 ? lider : lider & (0x7F >> n);
+        for (size_t j = 1; j < n; ++j) {
+            auto b = static_cast<unsigned char>(bytes[i + j]);
+            if ((b & 0xC0) != 0x80)
+                return false;
+            codigo = (codigo << 6) | (b & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
+        static constexpr char32_t Minimo[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (codigo < Minimo[n] || (codigo >= 0xD800 && codigo <= 0xDFFF) || codigo > 0x10FFFF)
+            return false;
+        i += n;
+    }
+    return true;
+}

@@ -274,8 +274,12 @@ void TImpres::MontaPaginas() {
     TLinhas().swap(Corpo_);
 }
 
-bool TImpres::Visualiza(const std::string& nomeArquivo) {
+void TImpres::Grava(const std::string& nomeArquivo) {
     MontaPaginas();
     SalvaLinhas(Corpo(), nomeArquivo);
+}
+
+bool TImpres::Visualiza(const std::string& nomeArquivo) {
+    Grava(nomeArquivo);
     return WinExec("visualizador.exe " + nomeArquivo + " 132", JanelaMaximizada);
 }

@@ -140,8 +140,10 @@ public:
 
     // Passes the blocks and the body through a new TRelatorio, which becomes the body.
     void MontaPaginas();
-    // Paginates, saves the body to the file and starts the viewer on it without waiting.
-    // Returns whether the viewer could be started.
+    // Paginates and saves the body to the file.
+    void Grava(const std::string& nomeArquivo);
+    // Grava, then starts the viewer on the file without waiting. Returns whether the viewer
+    // could be started.
     bool Visualiza(const std::string& nomeArquivo);
 
 private:

@@ -43,7 +43,7 @@ TEST(HexToStr, RoundTripsEveryByteValue) {
     std::string all;
     for (int i = 0; i < 256; ++i)
         all += static_cast<char>(i);
-    EXPECT_EQ(TConnectionInfo::HexToStr(TConnectionInfo::StrToHex(all)), all);
+    EXPECT_EQ(TConnectionInfo::HexToStr(CodificaHex(all)), all);
 }
 
 struct PortRow {
@@ -230,7 +230,7 @@ TEST_F(ConnectionInfoFile, DecodesEveryKeyAndReadsTheFileOnlyOnce) {
 
 TEST_F(ConnectionInfoFile, AValueThatFailsToDecodeIsEmptyAndTheOthersStay) {
     WriteRawConfBesideProgram("[Connection]\nDATABASENAME=61zz\nusuario=\"6A6F\"\nCodFisica=" +
-                              TConnectionInfo::StrToHex("12x") + "\nSenha=7\n");
+                              CodificaHex("12x") + "\nSenha=7\n");
     auto& info = TConnectionInfo::GetInstance();
     EXPECT_EQ(info.GetDatabase(), "");
     EXPECT_EQ(info.GetUser(), "jo");

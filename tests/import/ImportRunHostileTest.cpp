@@ -55,10 +55,10 @@ TEST_F(ImportRun, BarcodesOfEveryByteFindTheirProductsAndNeverChangeAStatement) 
     for (size_t k = 0; k < pieces.size(); ++k) {
         TestServer::Shared().Exec("INSERT INTO produto (produto_id, barras) VALUES (" +
                                       std::to_string(100 + k) + ", X'" +
-                                      TConnectionInfo::StrToHex(pieces[k]) + "')",
+                                      CodificaHex(pieces[k]) + "')",
                                   Db);
         ASSERT_EQ(Um("select count(*) from produto where barras = X'" +
-                     TConnectionInfo::StrToHex(pieces[k]) + "'"),
+                     CodificaHex(pieces[k]) + "'"),
                   "1");
     }
     // A name that opens with a quote, ends with a backslash and holds every byte between.

@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include "TempDir.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -56,4 +58,19 @@ void RunToEnd(const std::vector<std::string>& args, const Redirections& io) {
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(args[0] + " failed (status " + std::to_string(status) + ")" +
                                  (io.Out.empty() ? "" : "; see " + io.Out));
+}
+
+int ExitCode(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input) {
+    const TempDir io;
+    const std::string in = io.Write("entrada", input);
+    const auto out = io.Path() / "saida", err = io.Path() / "erros";
+    ProgramRun r;
+    r.Code = ExitCode(WaitFor(Spawn(args, {in, out.string(), err.string()})));
+    r.Out = ReadAll(out);
+    r.Err = ReadAll(err);
+    return r;
 }

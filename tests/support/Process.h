@@ -22,3 +22,14 @@ pid_t Spawn(const std::vector<std::string>& args, const Redirections& io = {});
 int WaitFor(pid_t pid, rusage* usage = nullptr);
 // Runs it to its end; a failure names the program and where its output went.
 void RunToEnd(const std::vector<std::string>& args, const Redirections& io = {});
+
+// The exit code of a wait status; 128 + the signal's number for a program a signal ended.
+int ExitCode(int status);
+
+// What a program run to its end left: its exit code and its two output streams.
+struct ProgramRun {
+    int Code = -1;
+    std::string Out, Err;
+};
+// Runs args[0] to its end with the bytes on its standard input.
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input = "");

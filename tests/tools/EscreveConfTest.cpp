@@ -47,24 +47,16 @@ int Wait(pid_t pid) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return ExitCode(status);
 }
 
 // Runs the command with the bytes on its standard input.
 Result RunTool(const std::vector<std::string>& args, const std::string& input = "",
                const std::string& program = ESCREVE_CONF) {
-    static const TempDir io;
-    const std::string in = io.Write("entrada", input);
-    const fs::path out = io.Path() / "saida", err = io.Path() / "erros";
-    fs::remove(out); // appended to
     std::vector<std::string> all = {program};
     all.insert(all.end(), args.begin(), args.end());
-    const int status = WaitFor(Spawn(all, {in, out.string(), err.string()}));
-    Result r;
-    r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.Out = ReadAll(out);
-    r.Err = ReadAll(err);
-    return r;
+    ProgramRun run = RunProgram(all, input);
+    return {run.Code, run.Out, run.Err};
 }
 
 // Runs the command on a terminal of its own, typing the line when it asks for the password;
@@ -222,7 +214,7 @@ TEST_F(EscreveConfTest, TheFileIsTheConnectionSectionInUpperCaseHexWithCrLf) {
         EXPECT_EQ(value.find_first_not_of("0123456789ABCDEF"), std::string::npos) << line;
         EXPECT_EQ(line.find('\n'), std::string::npos);
     }
-    EXPECT_EQ(lines[7], "Name=" + TConnectionInfo::StrToHex("\xE7z"));
+    EXPECT_EQ(lines[7], "Name=" + CodificaHex("\xE7z"));
 }
 
 TEST_F(EscreveConfTest, RefusesToOverwriteUnlessAsked) {
@@ -250,7 +242,7 @@ TEST_F(EscreveConfTest, RefusesToOverwriteUnlessAsked) {
 
 TEST_F(EscreveConfTest, ThePasswordNeverShows) {
     const std::string password = "SenhaMuitoSecreta-42";
-    const std::string hex = TConnectionInfo::StrToHex(password);
+    const std::string hex = CodificaHex(password);
     Result ok = RunTool({"--pasta", dir.Path().string(), "--host", "h", "--banco", "b", "--usuario",
                          "u", "--senha-stdin"},
                         password + "\n");

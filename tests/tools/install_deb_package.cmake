@@ -33,12 +33,12 @@ foreach(field "Package: cadofertas" "Maintainer: " "Description: ")
 endforeach()
 
 execute_process(COMMAND dpkg-deb -c ${debs} OUTPUT_VARIABLE contents RESULT_VARIABLE rc)
-foreach(program VivuzoriVodizerArizoz visualizador escreve-connection-conf)
+foreach(program VivuzoriVodizerArizoz visualizador escreve-connection-conf importa-caderno)
     if(NOT contents MATCHES "-rwx[^\n]* \\./usr/${PROGRAM_DIR}/${program}\n")
         message(FATAL_ERROR "the package lacks /usr/${PROGRAM_DIR}/${program}:\n${contents}")
     endif()
 endforeach()
-foreach(program VivuzoriVodizerArizoz escreve-connection-conf)
+foreach(program VivuzoriVodizerArizoz escreve-connection-conf importa-caderno)
     if(NOT contents MATCHES "\\./usr/bin/${program} -> \\.\\./${PROGRAM_DIR}/${program}\n")
         message(FATAL_ERROR "the package lacks the link /usr/bin/${program}:\n${contents}")
     endif()
@@ -47,7 +47,8 @@ endforeach()
 foreach(file share/cadofertas/store.sql share/cadofertas/loja-demo.sql
              share/applications/cadofertas.desktop share/doc/cadofertas/copyright
              share/doc/cadofertas/changelog.gz share/man/man1/VivuzoriVodizerArizoz.1.gz
-             share/man/man1/visualizador.1.gz share/man/man1/escreve-connection-conf.1.gz)
+             share/man/man1/visualizador.1.gz share/man/man1/escreve-connection-conf.1.gz
+             share/man/man1/importa-caderno.1.gz)
     string(FIND "${contents}" "./usr/${file}\n" at)
     if(at LESS 0)
         message(FATAL_ERROR "the package lacks /usr/${file}:\n${contents}")

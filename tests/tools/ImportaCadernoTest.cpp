@@ -1,0 +1,315 @@
+// importa-caderno run as the chain's IT runs it, against a real server: what it writes, what
+// the check before an import leaves untouched, each exit code by its cause, the stop between
+// lines, and hostile names and barcodes.
+#include "Conf.h"
+#include "LojaOfertas.h"
+#include "Process.h"
+#include "StoreFixture.h"
+#include "TempDir.h"
+#include "TestServer.h"
+#include "connection/FormatoConf.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+// What the command says and takes on the command line is UTF-8; the narrow literals of the
+// tests are Windows-1252.
+std::string U8(std::u8string_view texto) {
+    return std::string(reinterpret_cast<const char*>(texto.data()), texto.size());
+}
+
+const std::string Db = "loja_comando";
+
+// A product found in produto, one padded, one found by barras only, one missing, and the
+// first again (its link is revived).
+const std::vector<std::string> Misturado = {
+    "7891000100103;ARROZ 5KG;19,90;", "789;PAO;9,99;", "7891000300312;OLEO;5,49;",
+    "7891999999999;NAO TEM;1,00;", "7891000100103;ARROZ DE NOVO;18,90;"};
+
+class ImportaCadernoTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { CreateStore(Db, 10); } // branch 10: store code "A"
+
+    void SetUp() override {
+        RefillOfferStore(Db);
+        ConfValues v;
+        v.DatabaseIP = TestServer::Shared().Address();
+        v.Databasename = Db;
+        v.Usuario = "leitor";
+        v.Senha = TestServer::RootPassword;
+        conf = dir.Write("connection.conf", TextoConnectionConf(v));
+        relatorio = (dir.Path() / "Relatorio.txt").string();
+    }
+
+    // The command with the usual booklet and the given file and options.
+    ProgramRun Run(const std::string& arquivo, std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {
+            IMPORTA_CADERNO, arquivo,      "--nome",      "Ofertas da Semana",
+            "--inicio",      "2026-12-10", "--fim",       "24/12/2026",
+            "--conf",        conf,         "--relatorio", relatorio};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunProgram(args);
+    }
+    std::string File(const std::vector<std::string>& lines, const std::string& name = "o.csv") {
+        return dir.Write(name, OfferFile(lines));
+    }
+    std::string One(const std::string& sql) { return TestServer::Shared().Scalar(sql, Db); }
+
+    TempDir dir;
+    std::string conf, relatorio;
+};
+
+TEST_F(ImportaCadernoTest, ImportsTheBookletLinksAndProductsAndReportsTheMissingOne) {
+    const ProgramRun r = Run(File(Misturado), {"--json"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(One("select concat_ws('|', descricao, data1, data2, lojas_leram) from cadofertas"),
+              "Ofertas da Semana|2026-12-10|2026-12-24|A");
+    // The first price stays on the revived link; the product keeps the last one.
+    EXPECT_EQ(One("select group_concat(concat(produto_id, '=', pre_promo, lojas_leram) order by "
+                  "produto_id) from prodcadofertas"),
+              "21=19.9000A,22=9.9900A,23=5.4900A");
+    EXPECT_EQ(One("select group_concat(concat(produto_id, '=', preco_pro, valid_pro) order by "
+                  "produto_id) from produto where lojas_leram = 'A'"),
+              "21=18.90002026-12-24,22=9.99002026-12-24,23=5.49002026-12-24");
+    const std::string report = ReadAll(relatorio);
+    EXPECT_NE(report.find("   7891999999999    NAO TEM"), std::string::npos);
+    EXPECT_NE(report.find("Total Produtos n\xE3o importados: 1\r\n"), std::string::npos);
+    EXPECT_EQ(r.Out, "{\"arquivo\": \"" + (dir.Path() / "o.csv").string() +
+                         "\", \"verificacao\": false, \"linhas\": 5, \"processadas\": 5, "
+                         "\"encontrados\": 4, \"nao_encontrados\": 1, \"caderno\": 1, "
+                         "\"relatorio\": \"" +
+                         relatorio + "\", \"parado\": false, \"erro\": null}\n");
+}
+
+TEST_F(ImportaCadernoTest, WithoutThePromotionalPriceTheProductsKeepTheirs) {
+    ASSERT_EQ(Run(File({"7891000100103;ARROZ;19,90;"}), {"--sem-preco-promocional"}).Code, 0);
+    EXPECT_EQ(One("select concat_ws('|', ifnull(preco_pro, 'nulo'), dtiniciopromocao) from "
+                  "produto where produto_id = 21"),
+              "nulo|2026-12-10");
+    EXPECT_EQ(One("select pre_promo from prodcadofertas"), "19.9000");
+}
+
+TEST_F(ImportaCadernoTest, TheCheckWritesNothingAndReportsWhatAnImportWouldLeaveOut) {
+    const std::string arquivo = File(Misturado);
+    const std::string antes = DumpOfferTables(Db);
+    const size_t mark = TestServer::Shared().Mark();
+    const ProgramRun check = Run(arquivo, {"--verificar", "--json"});
+    ASSERT_EQ(check.Code, 0) << check.Err;
+    const std::vector<std::string> statements = ClientStatementsSince(mark);
+    EXPECT_EQ(DumpOfferTables(Db), antes);
+    ASSERT_FALSE(statements.empty());
+    for (const std::string& s : statements)
+        EXPECT_TRUE(s.rfind("select ", 0) == 0) << s; // the lookups and the identification
+    EXPECT_NE(check.Out.find("\"verificacao\": true"), std::string::npos) << check.Out;
+    EXPECT_NE(check.Out.find("\"caderno\": null"), std::string::npos) << check.Out;
+    EXPECT_NE(check.Out.find("\"nao_encontrados\": 1"), std::string::npos) << check.Out;
+    const std::string checked = ReadAll(relatorio);
+
+    // The import of the same file leaves out exactly the products the check listed.
+    ASSERT_EQ(Run(arquivo).Code, 0);
+    EXPECT_EQ(WithoutReportTime(checked), WithoutReportTime(ReadAll(relatorio)));
+}
+
+TEST_F(ImportaCadernoTest, TheCheckOfAFileWhoseProductsAreAllThereSavesNoReport) {
+    const ProgramRun r = Run(File({"789;PAO;1;"}), {"--verificar", "--json"});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_FALSE(fs::exists(relatorio));
+    EXPECT_NE(r.Out.find("\"relatorio\": null"), std::string::npos) << r.Out;
+}
+
+struct Refusal {
+    const char* name;
+    std::vector<std::string> args; // after the program; "@" stands for the offer file
+    std::string file;              // the offer file's bytes
+    int code;
+    std::string message; // in what the command says on standard error (UTF-8)
+};
+
+class ExitCodes : public ImportaCadernoTest, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(ExitCodes, EachCauseEndsWithItsCodeAndSaysWhy) {
+    const Refusal& c = GetParam();
+    const std::string arquivo = dir.Write("oferta.csv", c.file);
+    std::vector<std::string> args = {IMPORTA_CADERNO};
+    for (const std::string& a : c.args)
+        args.push_back(a == "@" ? arquivo : a == "@conf" ? conf : a);
+    const ProgramRun r = RunProgram(args);
+    EXPECT_EQ(r.Code, c.code) << r.Err;
+    EXPECT_NE(r.Err.find(c.message), std::string::npos) << r.Err;
+    if (c.code == 1) {
+        EXPECT_EQ(One("select count(*) from cadofertas"), "0");
+    }
+}
+
+const std::string Bom = OfferFile({"789;PAO;1;"});
+std::vector<std::string> Com(std::vector<std::string> mais) {
+    std::vector<std::string> a = {"@", "--conf", "@conf", "--nome", "N"};
+    a.insert(a.end(), mais.begin(), mais.end());
+    return a;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, ExitCodes,
+    testing::Values(
+        Refusal{"NoArguments", {}, Bom, 1, "Falta o arquivo de ofertas."},
+        Refusal{"UnknownOption", Com({"--inicio", "2026-12-10", "--fim", "2026-12-10", "--x"}), Bom,
+                1, U8(u8"Opção desconhecida: --x.")},
+        Refusal{"MissingEnd", Com({"--inicio", "2026-12-10"}), Bom, 1, "Falta --fim."},
+        Refusal{"ImpossibleIsoDate", Com({"--inicio", "2026-02-30", "--fim", "2026-12-10"}), Bom, 1,
+                U8(u8"A data de --inicio \"2026-02-30\" não é válida")},
+        Refusal{"ImpossibleShortDate", Com({"--inicio", "2026-12-10", "--fim", "31/04/2027"}), Bom,
+                1, U8(u8"A data de --fim \"31/04/2027\" não é válida")},
+        Refusal{"NotADate", Com({"--inicio", U8(u8"amanhã"), "--fim", "2026-12-10"}), Bom, 1,
+                U8(u8"A data de --inicio \"amanhã\" não é válida")},
+        Refusal{"EndBeforeStart", Com({"--inicio", "2026-12-10", "--fim", "09/12/2026"}), Bom, 1,
+                U8(u8"A data do início da promoção não pode ser maior que a data do término da "
+                   u8"promoção.")},
+        Refusal{"BlankName",
+                {"@", "--conf", "@conf", "--nome", " \t ", "--inicio", "2026-12-10", "--fim",
+                 "2026-12-10"},
+                Bom,
+                1,
+                "Defina um nome para o caderno de oferta."},
+        Refusal{"MissingFile",
+                {"/nao/existe.csv", "--conf", "@conf", "--nome", "N", "--inicio", "2026-12-10",
+                 "--fim", "2026-12-10"},
+                Bom,
+                1,
+                U8(u8"O arquivo não existe.")},
+        Refusal{"EmptyFile", Com({"--inicio", "2026-12-10", "--fim", "2026-12-10"}), "", 1,
+                U8(u8"Não existem dados para serem importados.")},
+        Refusal{"NulInTheFile", Com({"--inicio", "2026-12-10", "--fim", "2026-12-10"}),
+                "H;;;\r\n78\0009;X;1;\r\n"s, 1, U8(u8"a linha 2 contém um caractere nulo")},
+        Refusal{"BadPriceOnLine3", Com({"--inicio", "2026-12-10", "--fim", "2026-12-10"}),
+                OfferFile({"789;PAO;1;", "7891000100103;ARROZ;1.234,5;"}), 2,
+                "Falha na linha 3 do arquivo"},
+        Refusal{"Done", Com({"--inicio", "2026-12-10", "--fim", "2026-12-10"}), Bom, 0,
+                U8(u8"Importação concluída com sucesso!!!")}),
+    [](const testing::TestParamInfo<Refusal>& i) { return std::string(i.param.name); });
+
+TEST_F(ImportaCadernoTest, AFailurePartWayKeepsTheLinesBeforeItAndSaysSo) {
+    const ProgramRun r = Run(
+        File({"789;PAO;1;", "7891000100103;ARROZ;1.234,5;", "7891000400401;CAFE;3;"}), {"--json"});
+    ASSERT_EQ(r.Code, 2);
+    EXPECT_NE(r.Err.find("Falha na linha 3 do arquivo " + (dir.Path() / "o.csv").string() +
+                         ": '1.234,5' is not a valid floating point value\n"
+                         "O caderno 1 e as linhas anteriores do arquivo ficam gravados."),
+              std::string::npos)
+        << r.Err;
+    EXPECT_EQ(One("select group_concat(produto_id) from prodcadofertas"), "22");
+    EXPECT_NE(r.Out.find("\"processadas\": 1, "), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find("\"erro\": \"'1.234,5' is not a valid floating point value\""),
+              std::string::npos)
+        << r.Out;
+}
+
+TEST_F(ImportaCadernoTest, AServerThatCannotBeReachedRefusesBeforeAnythingIsWritten) {
+    ConfValues v;
+    v.DatabaseIP = "127.0.0.1:1"; // nothing listens there
+    v.Databasename = Db;
+    const std::string semServidor = dir.Write("sem.conf", TextoConnectionConf(v));
+    const ProgramRun r = Run(File({"789;PAO;1;"}), {"--conf", semServidor});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("Falha ao carregar dados de identifica"), std::string::npos) << r.Err;
+}
+
+TEST_F(ImportaCadernoTest, ReadsConnectionConfBesideItself) {
+    TempDir pasta;
+    fs::copy_file(IMPORTA_CADERNO, pasta.Path() / "importa-caderno");
+    fs::copy_file(conf, pasta.Path() / "connection.conf");
+    const ProgramRun r =
+        RunProgram({(pasta.Path() / "importa-caderno").string(), File({"789;PAO;1;"}), "--nome",
+                    "N", "--inicio", "2026-12-10", "--fim", "2026-12-10"});
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(One("select count(*) from prodcadofertas"), "1");
+}
+
+// A product whose link takes a while to write, so that a signal comes in the middle of a run
+// (and, most of the time, in the middle of a statement).
+class Stop : public ImportaCadernoTest, public testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        ImportaCadernoTest::SetUp();
+        auto& s = TestServer::Shared();
+        s.Exec("INSERT INTO produto (produto_id, barras) SELECT seq + 1000, LPAD(seq, 13, '0') "
+               "FROM seq_1_to_300",
+               Db);
+        s.Exec("CREATE TRIGGER devagar AFTER INSERT ON prodcadofertas FOR EACH ROW "
+               "SET @espera = SLEEP(0.02)",
+               Db);
+    }
+    void TearDown() override { TestServer::Shared().Exec("DROP TRIGGER IF EXISTS devagar", Db); }
+};
+
+TEST_P(Stop, ASignalMidRunStopsBetweenLinesAndLeavesWholeLinesOnly) {
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 300; ++i)
+        lines.push_back(std::to_string(i) + ";P;2,5;");
+    lines.push_back("9999999999999;NAO TEM;1;"); // would be reported at the end
+    const TempDir io;
+    const std::string out = (io.Path() / "saida").string(), err = (io.Path() / "erros").string();
+    const pid_t pid =
+        Spawn({IMPORTA_CADERNO, File(lines), "--nome", "N", "--inicio", "2026-12-10", "--fim",
+               "2026-12-10", "--conf", conf, "--relatorio", relatorio, "--json"},
+              {"", out, err});
+    while (One("select count(*) from prodcadofertas") == "0" && ::kill(pid, 0) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(pid, GetParam());
+    EXPECT_EQ(ExitCode(WaitFor(pid)), 3) << ReadAll(err);
+    const int linked = std::stoi(One("select count(*) from prodcadofertas"));
+    EXPECT_GT(linked, 0);
+    EXPECT_LT(linked, 300);
+    // Every link has its product's update and no product was updated without its link.
+    EXPECT_EQ(One("select count(*) from produto where lojas_leram = 'A'"), std::to_string(linked));
+    EXPECT_EQ(One("select count(*) from produto p join prodcadofertas l using (produto_id) "
+                  "where p.lojas_leram = 'A' and p.preco_pro = 2.5"),
+              std::to_string(linked));
+    EXPECT_FALSE(fs::exists(relatorio));
+    EXPECT_NE(ReadAll(out).find("\"processadas\": " + std::to_string(linked) + ", "),
+              std::string::npos)
+        << ReadAll(out);
+    EXPECT_NE(ReadAll(out).find("\"parado\": true"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, Stop, testing::Values(SIGINT, SIGTERM),
+                         [](const testing::TestParamInfo<int>& i) {
+                             return std::string(i.param == SIGINT ? "SIGINT" : "SIGTERM");
+                         });
+
+TEST_F(ImportaCadernoTest, HostileNamesAndBarcodesPassThroughAsValues) {
+    const std::string nome = U8(u8"Ofertas \"Natal\" \\ ' ; -- $(rm -rf /) ção");
+    const std::string arquivo = dir.Write(U8(u8"a \"b\" $(touch x) ; 'c' ção.csv"),
+                                          OfferFile({"78\"9\\1';NAO \"TEM\";1;", "789;PAO;1;"}));
+    const ProgramRun r =
+        RunProgram({IMPORTA_CADERNO, arquivo, "--nome", nome, "--inicio", "2026-12-10", "--fim",
+                    "2026-12-10", "--conf", conf, "--relatorio", relatorio, "--json"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    // The name is stored as the system's text: ç as its Windows-1252 byte.
+    EXPECT_EQ(One("select descricao from cadofertas"),
+              "Ofertas \"Natal\" \\ ' ; -- $(rm -rf /) \xE7\xE3o");
+    EXPECT_EQ(One("select count(*) from prodcadofertas"), "1");
+    EXPECT_NE(ReadAll(relatorio).find("   00000078\"9\\1'    NAO \"TEM\""), std::string::npos);
+    // In the summary, the file's name with its quotes escaped.
+    EXPECT_NE(r.Out.find((dir.Path() / U8(u8"a \\\"b\\\" $(touch x) ; 'c' ção.csv\"")).string()),
+              std::string::npos)
+        << r.Out;
+    EXPECT_FALSE(fs::exists(dir.Path() / "x"));
+}
+
+TEST_F(ImportaCadernoTest, NoProgressLineWhenStandardErrorIsNoTerminal) {
+    const ProgramRun r = Run(File(Misturado));
+    ASSERT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Err.find('\r'), std::string::npos) << r.Err;
+    EXPECT_NE(r.Out.find("5 de 5 linhas"), std::string::npos) << r.Out;
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+// importa-caderno's command line, its progress line and its JSON summary, without a server.
+#include "platform/Erro.h"
+#include "tools/importa/OpcoesImporta.h"
+#include "tools/importa/Progresso.h"
+#include "tools/importa/ResumoImporta.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct DateRow {
+    const char* text;
+    const char* shortFormat;
+    TData expected; // DataZero: refused
+};
+
+class Dates : public testing::TestWithParam<DateRow> {};
+
+TEST_P(Dates, ReadsIsoAndTheUsersShortFormAndRefusesImpossibleOnes) {
+    const DateRow& row = GetParam();
+    TFormatSettings formato;
+    formato.ShortDateFormat = row.shortFormat;
+    if (row.expected == DataZero) {
+        try {
+            LeData("--inicio", row.text, formato);
+            FAIL() << row.text << " was taken";
+        } catch (const EErro& e) {
+            EXPECT_NE(e.Message().find(std::string("\"") + row.text + "\""), std::string::npos)
+                << e.Message();
+        }
+    } else {
+        EXPECT_EQ(LeData("--inicio", row.text, formato), row.expected) << row.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, Dates,
+                         testing::Values(DateRow{"2026-12-10", "dd/MM/yyyy", {2026, 12, 10}},
+                                         DateRow{"10/12/2026", "dd/MM/yyyy", {2026, 12, 10}},
+                                         DateRow{"1/2/2026", "d/M/yyyy", {2026, 2, 1}},
+                                         DateRow{"12.10.26", "MM.dd.yy", {2026, 12, 10}},
+                                         DateRow{"2024-02-29", "dd/MM/yyyy", {2024, 2, 29}},
+                                         DateRow{"2026-02-29", "dd/MM/yyyy", DataZero},
+                                         DateRow{"31/04/2026", "dd/MM/yyyy", DataZero},
+                                         DateRow{"2026-13-01", "dd/MM/yyyy", DataZero},
+                                         DateRow{"2026-1-01", "dd/MM/yyyy", DataZero},
+                                         DateRow{"10/12/2026 ", "dd/MM/yyyy", DataZero},
+                                         DateRow{"10-12-2026", "dd/MM/yyyy", DataZero},
+                                         DateRow{"", "dd/MM/yyyy", DataZero},
+                                         DateRow{"00/12/2026", "dd/MM/yyyy", DataZero}));
+
+TOpcoesImporta Le(std::vector<std::string> args) {
+    return LeOpcoesImporta(args, TFormatSettings::BrasilPadrao());
+}
+
+TEST(Options, TheUsualLineAndItsDefaults) {
+    const TOpcoesImporta o =
+        Le({"o.csv", "--nome", "N", "--inicio", "2026-12-10", "--fim=24/12/2026"});
+    EXPECT_EQ(o.Arquivo, "o.csv");
+    EXPECT_EQ(o.Nome, "N");
+    EXPECT_EQ(o.Inicio, (TData{2026, 12, 10}));
+    EXPECT_EQ(o.Fim, (TData{2026, 12, 24}));
+    EXPECT_TRUE(o.Promocao);
+    EXPECT_FALSE(o.Verificar || o.Mostrar || o.Json);
+    EXPECT_EQ(o.Relatorio, "Relatorio.txt");
+    EXPECT_EQ(o.Conf, "");
+}
+
+TEST(Options, SwitchesAndAFileNamedLikeAnOption) {
+    const TOpcoesImporta o = Le({"--nome", "N", "--inicio", "2026-12-10", "--fim", "2026-12-10",
+                                 "--sem-preco-promocional", "--verificar", "--mostrar", "--json",
+                                 "--relatorio", "r.txt", "--conf", "c.conf", "--", "--x.csv"});
+    EXPECT_EQ(o.Arquivo, "--x.csv");
+    EXPECT_FALSE(o.Promocao);
+    EXPECT_TRUE(o.Verificar && o.Mostrar && o.Json);
+    EXPECT_EQ(o.Relatorio, "r.txt");
+    EXPECT_EQ(o.Conf, "c.conf");
+}
+
+TEST(Options, TheBookletsNameIsTakenAsTheSystemsText) {
+    const TOpcoesImporta o = Le({"o.csv", "--nome", "Promo\xC3\xA7\xC3\xA3o \xE2\x82\xAC",
+                                 "--inicio", "2026-12-10", "--fim", "2026-12-10"});
+    EXPECT_EQ(o.Nome, "Promo\xE7\xE3o \x80");
+}
+
+TEST(Options, BadLinesAreRefusedNamingWhatIsWrong) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
+        {{}, "Falta o arquivo de ofertas."},
+        {{"a.csv", "b.csv"}, "S\xF3 um arquivo de ofertas por vez."},
+        {{"a.csv", "--nome"}, "Falta o valor de --nome."},
+        {{"a.csv", "--inicio", "2026-12-10", "--fim", "2026-12-10"}, "Falta --nome."},
+        {{"a.csv", "--nome", "N", "--fim", "2026-12-10"}, "Falta --inicio."},
+        {{"a.csv", "--verificar=sim"}, "Op\xE7\xE3o desconhecida: --verificar=sim."},
+    };
+    for (const auto& [args, message] : rows) {
+        try {
+            Le(args);
+            ADD_FAILURE() << message;
+        } catch (const EErro& e) {
+            EXPECT_EQ(e.Message(), message + "\nUse --help para ver as op\xE7\xF5"
+                                             "es.");
+        }
+    }
+    EXPECT_TRUE(Le({"a.csv", "--help"}).Ajuda);
+}
+
+TEST(Progress, TheLineTellsDonePercentRateAndTimeLeft) {
+    EXPECT_EQ(TProgresso::Linha(250, 1000, 0.5),
+              "250 de 1000 linhas (25%), 500 linhas/s, faltam 0:02");
+    EXPECT_EQ(TProgresso::Linha(1000, 100000, 1.0),
+              "1000 de 100000 linhas (1%), 1000 linhas/s, faltam 1:39");
+    EXPECT_EQ(TProgresso::Linha(7, 7, 2.0), "7 de 7 linhas (100%), 4 linhas/s");
+    EXPECT_EQ(TProgresso::Linha(0, 0, 0.0), "0 de 0 linhas (100%), 0 linhas/s");
+}
+
+TEST(Progress, NothingIsDrawnWhenInactiveAndALineEndClosesWhatWasDrawn) {
+    std::ostringstream quiet, shown;
+    TProgresso off(quiet, false), on(shown, true);
+    for (TProgresso* p : {&off, &on}) {
+        p->Inicia(3);
+        p->Mostra(1);
+        p->Mostra(3);
+        p->Encerra();
+    }
+    EXPECT_EQ(quiet.str(), "");
+    // The first line at once, the last one whatever the time, then the line end.
+    EXPECT_EQ(shown.str().substr(0, 22), "\r1 de 3 linhas (33%), ");
+    EXPECT_NE(shown.str().find("\r3 de 3 linhas (100%), "), std::string::npos);
+    EXPECT_EQ(shown.str().back(), '\n');
+}
+
+TEST(Summary, JsonEscapesEveryControlAndQuote) {
+    EXPECT_EQ(TextoJson("a\"b\\c\n\r\t\x01\x7F\xC3\xA7"),
+              "\"a\\\"b\\\\c\\n\\r\\t\\u0001\\u007f\xC3\xA7\"");
+    TResumoImporta r;
+    r.Arquivo = "o.csv";
+    r.Linhas = 3;
+    r.Processadas = 2;
+    r.Encontrados = 1;
+    r.NaoEncontrados = 1;
+    r.Parado = true;
+    EXPECT_EQ(ResumoJson(r), "{\"arquivo\": \"o.csv\", \"verificacao\": false, \"linhas\": 3, "
+                             "\"processadas\": 2, \"encontrados\": 1, \"nao_encontrados\": 1, "
+                             "\"caderno\": null, \"relatorio\": null, \"parado\": true, "
+                             "\"erro\": null}\n");
+    r.CadOfertas = 42;
+    r.Relatorio = "/tmp/R.txt";
+    r.Erro = "x";
+    EXPECT_NE(ResumoJson(r).find("\"caderno\": 42, \"relatorio\": \"/tmp/R.txt\", "
+                                 "\"parado\": true, \"erro\": \"x\"}"),
+              std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// importa-caderno: the import run of the window "Importação Caderno de Ofertas" from the
+// command line, or the check before it (--verificar), which writes nothing to the database.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Exit codes.
+inline constexpr int SaidaConcluida = 0;
+inline constexpr int SaidaRecusada = 1; // input refused or bad usage: nothing was written
+inline constexpr int SaidaFalhou = 2;   // the run failed part-way: what was written stays
+inline constexpr int SaidaParada = 3;   // stopped by Ctrl+C or SIGTERM, between two lines
+
+// The whole command. Ctrl+C and SIGTERM stop the run between two lines (before it they end
+// the program as usual); progresso: whether the progress line is drawn on erros.
+int ImportaCaderno(const std::vector<std::string>& argumentos, std::ostream& saida,
+                   std::ostream& erros, bool progresso);
