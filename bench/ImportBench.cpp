@@ -7,8 +7,10 @@
 // the handler's return is our time. The statements that import sent, exactly as the server's
 // general log holds them, are then replayed through the `mariadb` command-line client on the
 // same server and the same database state (the tables are restored before each side); the
-// time from starting the client to its exit is the client's time. The two sides alternate over
-// several rounds, each side first in every other round, and the medians are compared.
+// time from starting the client to its exit is the client's time. importa-caderno, the same run
+// from the command line, imports the same file on the same restored tables as a third side,
+// timed from its start to its exit, and must leave the tables as the window did. The sides take
+// turns over several rounds, each side first in some round, and the medians are compared.
 //
 // Before the timed rounds, one untimed import (which also warms the server) measures how soon
 // the window answers during a run: an event posted to it is delivered at the run's next
@@ -60,6 +62,7 @@
 #include <vector>
 
 #include "support/Cliente.h"
+#include "support/Comando.h"
 #include "support/Estatistica.h"
 #include "support/LogServidor.h"
 #include "support/Loja.h"
@@ -120,11 +123,14 @@ private:
     // The client's replay of the latest stream on restored tables, which must leave them as
     // the import that sent the stream did.
     TTempo ReproduzECompara();
+    // importa-caderno on restored tables, which must leave them as the window's import did.
+    TTempo ComandoECompara();
 
     std::vector<std::string> fluxo_; // the statements of the latest import
     std::string estadoFluxo_;        // the tables as that import left them
     std::string replay_;             // the file the client reads
     std::string errosCliente_;
+    std::string arquivo_; // the offer file
 
     TestServer& s_;
     const TOpcoes& opcoes_;
@@ -200,6 +206,20 @@ TTempo TBancada::ReproduzECompara() {
     return tempo;
 }
 
+TTempo TBancada::ComandoECompara() {
+    RestauraLoja(s_);
+    const TMaquina maquina = AmostraMaquina(pidServidor_, pidX_);
+    TTempo tempo = ImportaPeloComando(IMPORTA_CADERNO, arquivo_, TConnectionInfo::CaminhoArquivo(),
+                                      (pasta_.Path() / "Relatorio-comando.txt").string(),
+                                      (pasta_.Path() / "comando.err").string());
+    AnotaMaquina(tempo, maquina, AmostraMaquina(pidServidor_, pidX_));
+    const std::string estado = EstadoDaLoja(s_);
+    if (estado != estadoFluxo_)
+        throw std::runtime_error(
+            "importa-caderno left other tables than the window: " + estadoFluxo_ + " / " + estado);
+    return tempo;
+}
+
 TResultado TBancada::Mede(int linhas) {
     TResultado r;
     r.Linhas = linhas;
@@ -207,6 +227,7 @@ TResultado TBancada::Mede(int linhas) {
     std::cout << "== " << Milhares(linhas) << " lines: preparing the store database" << std::endl;
     r.Comandos = PreparaLoja(s_, linhas);
     const std::string arquivo = pasta_.Write("oferta.csv", ArquivoOferta(linhas));
+    arquivo_ = arquivo;
     replay_ = (pasta_.Path() / "replay.sql").string();
     errosCliente_ = (pasta_.Path() / "client.err").string();
     fluxo_.clear();
@@ -264,17 +285,27 @@ TResultado TBancada::Mede(int linhas) {
                       << Fixo(Percentil(r.Lentas, 1.0), 2) << " ms)" << std::endl;
         }
 
-        // The sides alternate: the client first in odd rounds (replaying the stream of the
-        // import before), our import first in even ones, so that neither always runs first.
+        // The sides take turns: the client (replaying the stream of the window's import
+        // before), our window and the command, the first of them moving on by one each
+        // round, so that none always runs first.
         for (int rodada = 1; rodada <= rodadas; ++rodada) {
-            TTempo nosso, cliente;
-            if (rodada % 2 == 1) {
-                cliente = ReproduzECompara();
-                nosso = ImportaECaptura(janela, dialogos, nullptr, r);
-            } else {
-                nosso = ImportaECaptura(janela, dialogos, nullptr, r);
-                cliente = ReproduzECompara();
+            TTempo nosso, cliente, comando;
+            for (int vez = 0; vez < 3; ++vez) {
+                switch ((rodada + vez) % 3) {
+                case 1:
+                    cliente = ReproduzECompara();
+                    break;
+                case 2:
+                    nosso = ImportaECaptura(janela, dialogos, nullptr, r);
+                    break;
+                default:
+                    comando = ComandoECompara();
+                }
             }
+            r.Comando.push_back(comando.Parede);
+            r.CpuComando.push_back(comando.Cpu);
+            r.RazoesComando.push_back(comando.Parede / cliente.Parede);
+            r.RodadasComando.push_back(comando);
             r.Nosso.push_back(nosso.Parede);
             r.Cliente.push_back(cliente.Parede);
             r.Razoes.push_back(nosso.Parede / cliente.Parede);
@@ -283,7 +314,9 @@ TResultado TBancada::Mede(int linhas) {
             r.Rodadas.emplace_back(nosso, cliente);
             std::cout << "   round " << rodada << "/" << rodadas << ": ours " << Rodada(nosso)
                       << ", client " << Rodada(cliente) << ", ratio "
-                      << Fixo(nosso.Parede / cliente.Parede, 3) << std::endl;
+                      << Fixo(nosso.Parede / cliente.Parede, 3) << "; command " << Rodada(comando)
+                      << ", ratio to the client " << Fixo(comando.Parede / cliente.Parede, 3)
+                      << std::endl;
         }
     }
     ScriptedDialogs::Uninstall();

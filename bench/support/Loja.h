@@ -15,5 +15,6 @@ std::string ArquivoOferta(int linhas);
 size_t PreparaLoja(TestServer& s, int linhas);
 // The tables as they were before any import: no booklet, no link, products untouched.
 void RestauraLoja(TestServer& s);
-// What an import leaves in the tables it writes, to see that the replay did the same work.
+// What an import leaves in the tables it writes (the booklet's registration time aside), to see
+// that the replay and the command did the same work.
 std::string EstadoDaLoja(TestServer& s);

@@ -33,6 +33,23 @@ std::string Relatorio(const std::vector<TResultado>& resultados) {
           << Fixo(nosso * 1000 / r.Linhas, 3) << " | " << Fixo(cliente * 1000 / r.Linhas, 3)
           << " | " << Fixo(cliente * 1000 / static_cast<double>(r.Comandos), 3) << " |\n";
     }
+    o << "\nimporta-caderno (the same run from the command line, a process started per import) "
+         "beside the client's replay of the same statements:\n\n";
+    o << "| data lines | command, median | client, median | ratio command/client (of medians) | "
+         "ratio, per round (median; min-max) | command, lines/s | command CPU, median |\n";
+    o << "|---:|---:|---:|---:|---:|---:|---:|\n";
+    for (auto& r : resultados) {
+        if (r.Comando.empty())
+            continue;
+        const double comando = Mediana(r.Comando), cliente = Mediana(r.Cliente);
+        const auto [menor, maior] =
+            std::minmax_element(r.RazoesComando.begin(), r.RazoesComando.end());
+        o << "| " << Milhares(r.Linhas) << " | " << Fixo(comando, 2) << " s | " << Fixo(cliente, 2)
+          << " s | **" << Fixo(comando / cliente, 3) << "** | " << Fixo(Mediana(r.RazoesComando), 3)
+          << "; " << Fixo(*menor, 3) << "-" << Fixo(*maior, 3) << " | "
+          << Milhares(static_cast<long long>(r.Linhas / comando)) << " | "
+          << Fixo(Mediana(r.CpuComando), 3) << " s |\n";
+    }
     o << "\nCPU time of each side's own process (user + system; the server's work is in "
          "neither), median:\n\n";
     o << "| data lines | ours | client | ours, us/line | client, us/line |\n";
@@ -50,7 +67,9 @@ std::string Relatorio(const std::vector<TResultado>& resultados) {
         o << "- " << Milhares(r.Linhas) << " lines:\n";
         for (size_t i = 0; i < r.Rodadas.size(); ++i)
             o << "  - round " << i + 1 << ": ours " << Rodada(r.Rodadas[i].first) << "; client "
-              << Rodada(r.Rodadas[i].second) << "\n";
+              << Rodada(r.Rodadas[i].second)
+              << (i < r.RodadasComando.size() ? "; command " + Rodada(r.RodadasComando[i]) : "")
+              << "\n";
     }
     o << "\nThe window during a run (one untimed import per size):\n\n";
     o << "| data lines | message processings | wait for a posted event: median / 99th pct / "

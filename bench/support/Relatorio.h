@@ -11,6 +11,9 @@ struct TResultado {
     size_t Comandos = 0;
     std::vector<double> Nosso, Cliente, Razoes;
     std::vector<double> CpuNosso, CpuCliente;       // CPU seconds of each side's own process
+    // importa-caderno's import of the same file: its times, CPU and ratios to the client.
+    std::vector<double> Comando, CpuComando, RazoesComando;
+    std::vector<TTempo> RodadasComando;
     std::vector<std::pair<TTempo, TTempo>> Rodadas; // ours and the client's, round by round
     std::vector<double> Atrasos, Cancelar;
     std::vector<double> Cliques; // ms from each Cancel click posted to the window free again
