@@ -9,17 +9,21 @@
 
 #include <sys/wait.h>
 
-TTempo ReproduzNoCliente(const std::string& endereco, const std::string& arquivo,
-                         const std::string& erros) {
+TTempo CronometraPrograma(const std::vector<std::string>& args, const Redirections& io) {
     auto inicio = Relogio::now();
-    const pid_t pid = Spawn({"mariadb", "--no-defaults", "-h", endereco, "-P", "3306", "-u", "root",
-                             std::string("-p") + TestServer::RootPassword, Banco},
-                            {.In = arquivo, .Out = "/dev/null", .Err = erros});
+    const pid_t pid = Spawn(args, io);
     rusage uso{};
     const int status = WaitFor(pid, &uso);
     TTempo tempo{Segundos(Relogio::now() - inicio), CpuDe(uso)};
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error("the mariadb client failed (status " + std::to_string(status) +
-                                 "): " + ReadAll(erros));
+        throw std::runtime_error(args[0] + " failed (status " + std::to_string(status) +
+                                 "): " + ReadAll(io.Err));
     return tempo;
+}
+
+TTempo ReproduzNoCliente(const std::string& endereco, const std::string& arquivo,
+                         const std::string& erros) {
+    return CronometraPrograma({"mariadb", "--no-defaults", "-h", endereco, "-P", "3306", "-u",
+                               "root", std::string("-p") + TestServer::RootPassword, Banco},
+                              {.In = arquivo, .Out = "/dev/null", .Err = erros});
 }
