@@ -6,14 +6,13 @@
 #include <random>
 #include <stdexcept>
 
-// A fresh name under the temporary folder; create_directory fails on a name already taken,
+// A fresh name under the parent folder; create_directory fails on a name already taken,
 // so two tests never share a folder (mkdtemp is not on every platform).
-TempDir::TempDir() {
+TempDir::TempDir(const std::filesystem::path& parent) {
     std::random_device semente;
     std::mt19937_64 sorteio(semente());
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        auto candidato = std::filesystem::temp_directory_path() /
-                         ("cadofertas-" + std::to_string(sorteio() % 1000000000));
+        auto candidato = parent / ("cadofertas-" + std::to_string(sorteio() % 1000000000));
         if (std::filesystem::create_directory(candidato)) {
             path_ = candidato;
             return;

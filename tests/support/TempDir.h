@@ -6,7 +6,8 @@
 
 class TempDir {
 public:
-    TempDir();
+    // A new folder under the parent, by default the system's temporary folder.
+    explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path());
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

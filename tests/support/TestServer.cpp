@@ -1,21 +1,15 @@
 #include "TestServer.h"
 
 #include "GeneralLog.h"
-#include "Process.h"
 
 #include <mysql.h>
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,7 +41,7 @@ TestServer& TestServer::Shared() {
 }
 
 TestServer::TestServer(std::string address, std::vector<std::string> extraOptions)
-    : address_(std::move(address)), extraOptions_(std::move(extraOptions)) {
+    : address_(std::move(address)), extraOptions_(std::move(extraOptions)), dir_(FolderParent()) {
     InstallDatabase();
     Start();
     // Only root over the socket (for the tests' own statements) and root over TCP with a
@@ -59,77 +53,47 @@ TestServer::TestServer(std::string address, std::vector<std::string> extraOption
     Exec("GRANT ALL ON *.* TO root@'%' WITH GRANT OPTION");
 }
 
-TestServer::~TestServer() {
+void TestServer::CloseAdmin() {
     if (admin_)
         mysql_close(Handle(admin_));
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
+    admin_ = nullptr;
 }
 
-void TestServer::InstallDatabase() {
-    std::filesystem::create_directories(Folder() / "data");
-    std::filesystem::create_directories(Folder() / "tmp");
+std::vector<std::string> TestServer::InstallArguments() const {
     // A temporary folder of its own: servers bootstrapping side by side in one shared /tmp
     // may pick the same name for a temporary table and fail.
-    RunToEnd({"mariadb-install-db", "--no-defaults", "--force", "--skip-name-resolve",
-              "--user=root", "--auth-root-authentication-method=normal", "--skip-test-db",
-              "--datadir=" + (Folder() / "data").string(),
-              "--tmpdir=" + (Folder() / "tmp").string()},
-             Redirections::OutputTo((Folder() / "install.log").string()));
+    return {"mariadb-install-db",
+            "--no-defaults",
+            "--force",
+            "--skip-name-resolve",
+            "--user=root",
+            "--auth-root-authentication-method=normal",
+            "--skip-test-db",
+            "--datadir=" + HostPath(Folder() / "data"),
+            "--tmpdir=" + HostPath(Folder() / "tmp")};
 }
 
-void TestServer::Start() {
-    auto folder = Folder();
-    std::filesystem::create_directories(folder / "tmp");
+std::vector<std::string> TestServer::ServerArguments() const {
     std::vector<std::string> args = {
         "mariadbd",
         "--no-defaults",
         "--user=root",
         "--skip-name-resolve",
-        "--datadir=" + (folder / "data").string(),
-        "--tmpdir=" + (folder / "tmp").string(),
+        "--datadir=" + HostPath(Folder() / "data"),
+        "--tmpdir=" + HostPath(Folder() / "tmp"),
         "--bind-address=" + address_,
         "--port=3306",
-        "--socket=" + (folder / "mysqld.sock").string(),
-        "--pid-file=" + (folder / "mysqld.pid").string(),
+        "--socket=" + HostPath(Folder() / "mysqld.sock"),
+        "--pid-file=" + HostPath(Folder() / "mysqld.pid"),
         "--general-log=1",
-        "--general-log-file=" + (folder / "general.log").string(),
-        "--log-error=" + (folder / "error.log").string(),
+        "--general-log-file=" + HostPath(Folder() / "general.log"),
+        "--log-error=" + HostPath(Folder() / "error.log"),
         "--skip-log-bin",
         "--innodb-buffer-pool-size=32M",
         "--innodb-log-file-size=16M",
     };
     args.insert(args.end(), extraOptions_.begin(), extraOptions_.end());
-    pid_t pid = Spawn(args);
-    pid_ = pid;
-    WaitReady();
-}
-
-void TestServer::WaitReady() {
-    auto socket = (Folder() / "mysqld.sock").string();
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            throw std::runtime_error("mariadbd exited at start; see " +
-                                     (Folder() / "error.log").string() + ":\n" +
-                                     ReadAll(Folder() / "error.log"));
-        }
-        MYSQL* m = mysql_init(nullptr);
-        // The tests see the stored bytes as the tool does: Windows-1252, unconverted.
-        mysql_options(m, MYSQL_SET_CHARSET_NAME, "latin1");
-        if (mysql_real_connect(m, nullptr, "root", "", nullptr, 0, socket.c_str(), 0)) {
-            admin_ = m;
-            return;
-        }
-        mysql_close(m);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    throw std::runtime_error("mariadbd did not become ready");
+    return args;
 }
 
 void* TestServer::Admin() {
@@ -193,8 +157,6 @@ void TestServer::CreateStoreDatabase(const std::string& name) {
     mysql_set_server_option(m, MYSQL_OPTION_MULTI_STATEMENTS_OFF);
 }
 
-namespace {} // namespace
-
 std::vector<LogEntry> TestServer::Log() const {
     return GeneralLog(Folder() / "general.log").Since(0);
 }
@@ -213,19 +175,6 @@ std::vector<std::string> TestServer::QueriesOf(const std::vector<LogEntry>& entr
         if (e.Thread == thread && e.Command == "Query")
             out.push_back(e.Argument);
     return out;
-}
-
-void TestServer::Kill() {
-    if (admin_) {
-        mysql_close(Handle(admin_));
-        admin_ = nullptr;
-    }
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-    }
 }
 
 std::string StoreSchemaSql() {

@@ -33,7 +33,7 @@ public:
     const std::string& Address() const { return address_; }
     const std::filesystem::path& Folder() const { return dir_.Path(); }
 
-    // Administrative statements, as root over the server's socket.
+    // Administrative statements, as root over the server's socket (on Windows, over TCP).
     void Exec(std::string_view sql, std::string_view database = "");
     std::vector<Row> Query(std::string_view sql, std::string_view database = "");
     std::string Scalar(std::string_view sql, std::string_view database = "");
@@ -53,9 +53,18 @@ public:
     void Start(); // (re)starts on the same data folder
 
 private:
+    // The part each platform has of its own (TestServerPosix.cpp, TestServerWindows.cpp): where
+    // the folder is made, how the server's programs are run and how the tests reach it.
+    static std::filesystem::path FolderParent();
+    static std::string
+    HostPath(const std::filesystem::path& path); // as the server's programs name it
     void InstallDatabase();
     void WaitReady();
     void* Admin();
+    void CloseAdmin();
+    // The command lines of the data folder's making and of the server, on every platform.
+    std::vector<std::string> InstallArguments() const;
+    std::vector<std::string> ServerArguments() const;
 
     std::string address_;
     std::vector<std::string> extraOptions_;
