@@ -233,6 +233,46 @@ TEST_F(ImportaCadernoTest, ReadsConnectionConfBesideItself) {
     EXPECT_EQ(One("select count(*) from prodcadofertas"), "1");
 }
 
+TEST_F(ImportaCadernoTest, AReportThatCannotBeSavedFailsAfterTheLinesAreWritten) {
+    const std::string semPasta = (dir.Path() / "nao-existe" / "Relatorio.txt").string();
+    const ProgramRun r = Run(File(Misturado), {"--relatorio", semPasta});
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_NE(r.Err.find(U8(u8"Falha ao gravar o relatório ") + semPasta), std::string::npos)
+        << r.Err;
+    EXPECT_EQ(One("select count(*) from prodcadofertas"), "3");
+}
+
+// The viewer is started beside the command only with --mostrar: the command and a stand-in
+// viewer, which records how it was started, in a folder of their own.
+TEST_F(ImportaCadernoTest, StartsTheViewerOnlyWhenAsked) {
+    TempDir pasta;
+    const fs::path comando = pasta.Path() / "importa-caderno";
+    fs::copy_file(IMPORTA_CADERNO, comando);
+    fs::copy_file(STAND_IN_VIEWER, pasta.Path() / "visualizador");
+    const fs::path registro = pasta.Path() / "visualizador.log";
+    ::setenv("CADOFERTAS_FAKE_VIEWER_LOG", registro.c_str(), 1);
+    const std::string arquivo = File(Misturado);
+    auto roda = [&](std::vector<std::string> mais) {
+        std::vector<std::string> args = {
+            comando.string(), arquivo,      "--nome", "N",  "--inicio",    "2026-12-10",
+            "--fim",          "2026-12-10", "--conf", conf, "--relatorio", relatorio};
+        args.insert(args.end(), mais.begin(), mais.end());
+        return RunProgram(args).Code;
+    };
+    ASSERT_EQ(roda({}), 0);
+    ASSERT_EQ(roda({"--mostrar"}), 0);
+    std::string visto;
+    for (int i = 0; i < 4000 && visto.find("end\n") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (fs::exists(registro))
+            visto = ReadAll(registro);
+    }
+    ::unsetenv("CADOFERTAS_FAKE_VIEWER_LOG");
+    // One start, of the stand-in beside the command (no other one writes the record).
+    EXPECT_EQ(visto, "start\nprog=visualizador.exe\narg=" + relatorio +
+                         "\narg=132\ncwd=" + fs::current_path().string() + "\nend\n");
+}
+
 // A product whose link takes a while to write, so that a signal comes in the middle of a run
 // (and, most of the time, in the middle of a statement).
 class Stop : public ImportaCadernoTest, public testing::WithParamInterface<int> {
