@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -72,5 +73,48 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& i
     r.Code = ExitCode(WaitFor(Spawn(args, {in, out.string(), err.string()})));
     r.Out = ReadAll(out);
     r.Err = ReadAll(err);
+    return r;
+}
+
+ProgramRun
+RunOnTerminal(const std::vector<std::string>& args,
+              const std::function<void(std::string_view shown, int terminal)>& onOutput) {
+    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) || ::unlockpt(master))
+        throw std::runtime_error("no pseudo-terminal");
+    const std::string slaveName = ::ptsname(master);
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        ::setsid();
+        int slave = ::open(slaveName.c_str(), O_RDWR);
+        ::dup2(slave, 0);
+        ::dup2(slave, 1);
+        ::dup2(slave, 2);
+        ::close(slave);
+        ::close(master);
+        ::execv(argv[0], argv.data());
+        std::_Exit(127);
+    }
+    ProgramRun r;
+    for (;;) {
+        pollfd fd{master, POLLIN, 0};
+        if (::poll(&fd, 1, 20000) <= 0)
+            break;
+        char buffer[4096];
+        ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break; // EIO once the program has ended and closed the terminal
+        r.Out.append(buffer, static_cast<size_t>(n));
+        if (onOutput)
+            onOutput(r.Out, master);
+    }
+    ::close(master);
+    r.Code = ExitCode(WaitFor(pid));
     return r;
 }

@@ -2,7 +2,9 @@
 // Child programs of the tests and benchmarks (the server, the command-line client, an X
 // server): started with their standard streams sent to files, killed with the program that
 // started them, and waited for.
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <sys/resource.h>
@@ -33,3 +35,9 @@ struct ProgramRun {
 };
 // Runs args[0] to its end with the bytes on its standard input.
 ProgramRun RunProgram(const std::vector<std::string>& args, const std::string& input = "");
+
+// Runs args[0] to its end on a pseudo-terminal of its own (its three standard streams); after
+// each piece of output, onOutput sees all the terminal showed so far and the terminal's master
+// side, to type on. Stops reading 20 s after the last output.
+ProgramRun RunOnTerminal(const std::vector<std::string>& args,
+                         const std::function<void(std::string_view shown, int terminal)>& onOutput);

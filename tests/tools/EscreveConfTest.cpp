@@ -32,24 +32,6 @@ struct Result {
     std::string All() const { return Out + Err; }
 };
 
-void Child(const std::vector<std::string>& args, std::string program) {
-    std::vector<char*> argv;
-    argv.push_back(program.data());
-    std::vector<std::string> copy = args;
-    for (auto& a : copy)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
-}
-
-int Wait(pid_t pid) {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return ExitCode(status);
-}
-
 // Runs the command with the bytes on its standard input.
 Result RunTool(const std::vector<std::string>& args, const std::string& input = "",
                const std::string& program = ESCREVE_CONF) {
@@ -62,44 +44,20 @@ Result RunTool(const std::vector<std::string>& args, const std::string& input = 
 // Runs the command on a terminal of its own, typing the line when it asks for the password;
 // returns everything the terminal showed.
 Result RunOnTerminal(const std::vector<std::string>& args, const std::string& typed) {
-    int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || ::grantpt(master) || ::unlockpt(master))
-        throw std::runtime_error("no pseudo-terminal");
-    std::string slaveName = ::ptsname(master);
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::setsid();
-        int slave = ::open(slaveName.c_str(), O_RDWR);
-        ::dup2(slave, 0);
-        ::dup2(slave, 1);
-        ::dup2(slave, 2);
-        ::close(slave);
-        ::close(master);
-        Child(args, ESCREVE_CONF);
-    }
-    Result r;
+    std::vector<std::string> all = {ESCREVE_CONF};
+    all.insert(all.end(), args.begin(), args.end());
     bool sent = false;
-    for (;;) {
-        pollfd fd{master, POLLIN, 0};
-        if (::poll(&fd, 1, 20000) <= 0)
-            break;
-        char buffer[4096];
-        ssize_t n = ::read(master, buffer, sizeof buffer);
-        if (n <= 0)
-            break; // EIO once the command has ended and closed the terminal
-        r.Out.append(buffer, static_cast<size_t>(n));
-        if (!sent && r.Out.find("Senha: ") != std::string::npos) {
+    ProgramRun run = ::RunOnTerminal(all, [&](std::string_view shown, int terminal) {
+        if (!sent && shown.find("Senha: ") != std::string_view::npos) {
             // Typed only once the echo is off: the prompt is written before the change.
             ::usleep(200 * 1000);
-            if (::write(master, typed.data(), typed.size()) < 0)
+            if (::write(terminal, typed.data(), typed.size()) < 0)
                 ADD_FAILURE() << "could not type";
             sent = true;
         }
-    }
-    ::close(master);
-    r.Code = Wait(pid);
-    EXPECT_TRUE(sent) << r.Out;
-    return r;
+    });
+    EXPECT_TRUE(sent) << run.Out;
+    return {run.Code, run.Out, run.Err};
 }
 
 std::string Bytes(int first, int last) {

@@ -345,6 +345,30 @@ TEST_F(ImportaCadernoTest, HostileNamesAndBarcodesPassThroughAsValues) {
     EXPECT_FALSE(fs::exists(dir.Path() / "x"));
 }
 
+TEST_F(ImportaCadernoTest, OnATerminalAProgressLineIsRedrawnAtMostTenTimesASecond) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3000; ++i)
+        lines.push_back(i % 2 ? "789;PAO;1;" : "7891999999999;NAO TEM;1;");
+    const auto inicio = std::chrono::steady_clock::now();
+    const ProgramRun r =
+        RunOnTerminal({IMPORTA_CADERNO, File(lines), "--nome", "N", "--inicio", "2026-12-10",
+                       "--fim", "2026-12-10", "--conf", conf, "--relatorio", relatorio},
+                      nullptr);
+    const double segundos =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    ASSERT_EQ(r.Code, 0) << r.Out;
+    size_t desenhos = 0;
+    for (size_t p = r.Out.find("\r"); p != std::string::npos; p = r.Out.find("\r", p + 1))
+        desenhos += r.Out.compare(p, 2, "\r\n") != 0; // the terminal's own line ends aside
+    EXPECT_GE(desenhos, 1u) << r.Out;
+    EXPECT_LE(desenhos, static_cast<size_t>(segundos * 10) + 2) << r.Out;
+    // The last drawing is the whole file, and the line is ended before anything else is said.
+    EXPECT_NE(r.Out.find("\r3000 de 3000 linhas (100%), "), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find(U8(u8"\r\nimporta-caderno: Importação concluída com sucesso!!!")),
+              std::string::npos)
+        << r.Out;
+}
+
 TEST_F(ImportaCadernoTest, NoProgressLineWhenStandardErrorIsNoTerminal) {
     const ProgramRun r = Run(File(Misturado));
     ASSERT_EQ(r.Code, 0);
