@@ -97,6 +97,26 @@ como() { local quem=$1; shift; no_root setpriv --reuid="$quem" --regid="$quem" -
 como loja cat /etc/cadofertas/connection.conf >/dev/null || falha "the store's user cannot read it"
 ! como visitante cat /etc/cadofertas/connection.conf 2>/dev/null || falha "anyone can read it"
 
+passo "importa-caderno as the store's user: a check that writes nothing, then the import"
+caderno=(/usr/share/cadofertas/ofertas-alguns-faltando.csv --nome "Pacote" --inicio 2026-12-10
+    --fim 24/12/2026 --json)
+antes=$(sql_loja -N loja_demo -e "SELECT COUNT(*) FROM cadofertas")
+resumo=$(como loja sh -c 'cd && exec importa-caderno "$@"' importa "${caderno[@]}" --verificar) ||
+    falha "importa-caderno --verificar"
+grep -q '"verificacao": true' <<<"$resumo" && grep -q '"caderno": null' <<<"$resumo" ||
+    falha "the check's summary: $resumo"
+[ "$(sql_loja -N loja_demo -e "SELECT COUNT(*) FROM cadofertas")" = "$antes" ] ||
+    falha "the check wrote a booklet"
+resumo=$(como loja sh -c 'cd && exec importa-caderno "$@"' importa "${caderno[@]}") ||
+    falha "importa-caderno"
+grep -q '"nao_encontrados": [1-9]' <<<"$resumo" && [ -s "$root/home/loja/Relatorio.txt" ] ||
+    falha "the import's summary and report: $resumo"
+# Outside the group the settings cannot be read: refused, nothing written.
+codigo=0
+como visitante sh -c 'cd && exec importa-caderno "$@"' importa "${caderno[@]}" >/dev/null 2>&1 ||
+    codigo=$?
+[ "$codigo" = 1 ] || falha "importa-caderno outside the group ended with $codigo, not 1"
+
 passo "the program and the viewer under Xvfb"
 printf 'RELATORIO DE TESTE\r\n\fPAGINA 2\r\n' >"$root/tmp/Relatorio.txt"
 cat >"$root/tmp/telas.sh" <<'TELAS'

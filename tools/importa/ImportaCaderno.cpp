@@ -111,8 +111,14 @@ private:
 
 int TComando::Executa(const TFormatSettings& formato) {
     TSessaoConexao sessao;
-    if (!o_.Conf.empty())
+    if (!o_.Conf.empty()) {
+        // Named on purpose, so a missing one is a mistake, not a store without settings.
+        std::error_code erro;
+        if (!std::filesystem::is_regular_file(o_.Conf, erro))
+            throw EErro("O arquivo de configuração \"" + ArgumentoParaTexto(o_.Conf) +
+                        "\" não existe.");
         TConnectionInfo::UsaArquivo(o_.Conf);
+    }
     CarregaArquivo(o_.Arquivo, janela_);
     // The window's data module: the same connection, settings and handles.
     TMyConnection conexao;
