@@ -44,19 +44,22 @@ xvfb=""
 programa=""
 source scripts/loja-demo.sh
 limpa() {
+    set +e
     [ -n "$programa" ] && kill "$programa" 2>/dev/null
     for pid in $(pgrep -f "^$trabalho/app/" || true); do kill "$pid" 2>/dev/null || true; done
     para_loja_demo
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$trabalho" "$ofertas"
+    rm -rf "$trabalho" "${ofertas:-}"
 }
 trap limpa EXIT
+# On a failure, the screen at that moment and the program's output are kept in /tmp.
 falha() {
     echo "screenshots.sh: $*" >&2
-    if [ -n "${DISPLAY:-}" ]; then
-        import -window root "$saida/../tela-da-falha.png" 2>/dev/null &&
-            echo "screenshots.sh: a tela nesse momento: $(realpath "$saida/../tela-da-falha.png")" >&2
-    fi
+    local restos=/tmp/cadofertas-fotos-falha
+    mkdir -p "$restos"
+    cp "$trabalho"/*.log "$restos/" 2>/dev/null || true
+    [ -n "${DISPLAY:-}" ] && import -window root "$restos/tela.png" 2>/dev/null
+    echo "screenshots.sh: a tela e os registros: $restos" >&2
     exit 1
 }
 
@@ -82,13 +85,25 @@ printf 'PK\003\004\024\000\006\000\010\000\000\000!\000' >"$ofertas/ofertas-past
 # Long enough for an import still running when its picture is taken.
 {
     head -n 1 demo/ofertas-todos-encontrados.csv
-    for _ in $(seq 1 20000); do tail -n +2 demo/ofertas-alguns-faltando.csv; done
+    awk '{ l[NR] = $0 } END { for (i = 0; i < 20000; i++) for (j = 2; j <= NR; j++) print l[j] }' \
+        demo/ofertas-alguns-faltando.csv
 } >"$ofertas/ofertas-mes.csv"
+# Saved from three columns only: no ";" after the price.
+sed 's/;\r$/\r/' demo/ofertas-todos-encontrados.csv >"$ofertas/ofertas-sem-ponto-e-virgula.csv"
 touch -d '2026-03-02 08:15' "$ofertas"/*.csv
+
+# texto ARQUIVO NOME: the file as a text editor shows it (Windows-1252, as the program reads it).
+texto() {
+    local conteudo
+    conteudo=$(iconv -f WINDOWS-1252 -t UTF-8 "$ofertas/$1" | tr -d '\r')
+    convert -background white -fill black -font DejaVu-Sans-Mono -pointsize 14 \
+        -bordercolor white -border 12 label:"$conteudo" "$saida/$2.png"
+    echo "  $2.png"
+}
 
 # The X server: a fixed screen size and resolution.
 exec 3>"$trabalho/tela"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp >"$trabalho/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset >"$trabalho/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 1 100); do [ -s "$trabalho/tela" ] && break; sleep 0.1; done
 [ -s "$trabalho/tela" ] || falha "o Xvfb não iniciou"
@@ -193,6 +208,8 @@ inicia_programa() {
 }
 
 echo "Fotos em $saida:"
+texto ofertas-semana.csv arquivo-certo
+texto ofertas-sem-ponto-e-virgula.csv arquivo-sem-ponto-e-virgula
 inicia_programa
 w=$(janela "$principal")
 foca "$w"
@@ -266,6 +283,18 @@ mensagem "$atencao" msg-cancelar-apos-erro
 tecla alt+c
 mensagem "$atencao" msg-deseja-fechar -
 wait "$programa" || true
+programa=""
+
+# A file saved without the ";" after the price.
+inicia_programa
+w=$(janela "$principal")
+foca "$w"
+escolhe ofertas-sem-ponto-e-virgula.csv
+escreve "Ofertas da Semana"
+tecla alt+i
+mensagem "$erro" msg-sem-ponto-e-virgula
+kill "$programa" 2>/dev/null || true
+wait "$programa" 2>/dev/null || true
 programa=""
 
 # A store whose identification is missing: the start-up's message, then the import's.
