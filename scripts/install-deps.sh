@@ -10,6 +10,7 @@ packages=("$@")
     libmariadb-dev mariadb-server mariadb-client
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-wine lintian
+    pandoc xdotool imagemagick faketime
 )
 missing=()
 for p in "${packages[@]}"; do

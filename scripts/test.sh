@@ -10,6 +10,9 @@ bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2
 ctest --test-dir build --output-on-failure "$@"
+# The user's guide's pictures taken again from the program into build/imagens-manual: every
+# window must appear, no picture may be blank, and names and sizes must match docs/manual/imagens.
+bash scripts/screenshots.sh
 if [ "${CADOFERTAS_QUICK:-0}" != 1 ]; then
     if [ "$(id -u)" = 0 ]; then bash scripts/check-package.sh; else sudo bash scripts/check-package.sh; fi
     bash scripts/sanitize.sh "$@"

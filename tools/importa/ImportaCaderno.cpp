@@ -103,22 +103,30 @@ public:
     int Executa(const TFormatSettings& formato);
 
 private:
+    void UsaConf() const;
+    // The run, and the exit code of how it ended.
+    int Importa(TContextoImportacao& ctx);
+
     const TOpcoesImporta& o_;
     std::ostream& saida_;
     std::ostream& erros_;
     TJanelaConsole janela_;
 };
 
+void TComando::UsaConf() const {
+    if (o_.Conf.empty())
+        return;
+    // Named on purpose, so a missing one is a mistake, not a store without settings.
+    std::error_code erro;
+    if (!std::filesystem::is_regular_file(o_.Conf, erro))
+        throw EErro("O arquivo de configuração \"" + ArgumentoParaTexto(o_.Conf) +
+                    "\" não existe.");
+    TConnectionInfo::UsaArquivo(o_.Conf);
+}
+
 int TComando::Executa(const TFormatSettings& formato) {
     TSessaoConexao sessao;
-    if (!o_.Conf.empty()) {
-        // Named on purpose, so a missing one is a mistake, not a store without settings.
-        std::error_code erro;
-        if (!std::filesystem::is_regular_file(o_.Conf, erro))
-            throw EErro("O arquivo de configuração \"" + ArgumentoParaTexto(o_.Conf) +
-                        "\" não existe.");
-        TConnectionInfo::UsaArquivo(o_.Conf);
-    }
+    UsaConf();
     CarregaArquivo(o_.Arquivo, janela_);
     // The window's data module: the same connection, settings and handles.
     TMyConnection conexao;
@@ -132,15 +140,14 @@ int TComando::Executa(const TFormatSettings& formato) {
     ctx.NomeRelatorio = o_.Relatorio;
     ctx.SoVerificar = o_.Verificar;
     ctx.IniciaVisualizador = o_.Mostrar;
-    int codigo = SaidaConcluida;
+    return Importa(ctx);
+}
+
+int TComando::Importa(TContextoImportacao& ctx) {
     TPedidoParada parada;
     janela_.VigiaParada(&parada);
     try {
         ImportaOfertas(janela_, ctx);
-        if (ctx.Andamento.Atual == Etapa::Entradas)
-            return SaidaRecusada; // nothing to import: the run said so
-        if (ctx.Andamento.Atual == Etapa::Parada)
-            codigo = SaidaParada;
     } catch (const EAbort&) {
         return SaidaRecusada; // the run has told why
     } catch (const EErro& e) {
@@ -151,8 +158,10 @@ int TComando::Executa(const TFormatSettings& formato) {
         Relata(o_, r, saida_);
         return SaidaFalhou;
     }
+    if (ctx.Andamento.Atual == Etapa::Entradas)
+        return SaidaRecusada; // nothing to import: the run said so
     Relata(o_, Resumo(o_, janela_, ctx), saida_);
-    return codigo;
+    return ctx.Andamento.Atual == Etapa::Parada ? SaidaParada : SaidaConcluida;
 }
 
 } // namespace
