@@ -281,7 +281,7 @@ TEST_F(ImportaCadernoTest, StartsTheViewerOnlyWhenAsked) {
 
 // A product whose link takes a while to write, so that a signal comes in the middle of a run
 // (and, most of the time, in the middle of a statement).
-class Stop : public ImportaCadernoTest, public testing::WithParamInterface<int> {
+class SlowLinks : public ImportaCadernoTest {
 protected:
     void SetUp() override {
         ImportaCadernoTest::SetUp();
@@ -294,42 +294,65 @@ protected:
                Db);
     }
     void TearDown() override { TestServer::Shared().Exec("DROP TRIGGER IF EXISTS devagar", Db); }
+
+    // 300 products found, then one missing, which a completed run would report.
+    std::vector<std::string> Args() {
+        std::vector<std::string> lines;
+        for (int i = 1; i <= 300; ++i)
+            lines.push_back(std::to_string(i) + ";P;2,5;");
+        lines.push_back("9999999999999;NAO TEM;1;");
+        return {IMPORTA_CADERNO, File(lines), "--nome",     "N",      "--inicio",
+                "2026-12-10",    "--fim",     "2026-12-10", "--conf", conf,
+                "--relatorio",   relatorio,   "--json"};
+    }
+    // A stopped run: whole lines only (every link with its product's update, no update without
+    // its link), some but not all, no report, and a summary that says so.
+    void ExpectStoppedBetweenLines(const std::string& summary) {
+        const int linked = std::stoi(One("select count(*) from prodcadofertas"));
+        EXPECT_GT(linked, 0);
+        EXPECT_LT(linked, 300);
+        EXPECT_EQ(One("select count(*) from produto where lojas_leram = 'A'"),
+                  std::to_string(linked));
+        EXPECT_EQ(One("select count(*) from produto p join prodcadofertas l using (produto_id) "
+                      "where p.lojas_leram = 'A' and p.preco_pro = 2.5"),
+                  std::to_string(linked));
+        EXPECT_FALSE(fs::exists(relatorio));
+        EXPECT_NE(summary.find("\"processadas\": " + std::to_string(linked) + ", "),
+                  std::string::npos)
+            << summary;
+        EXPECT_NE(summary.find("\"parado\": true"), std::string::npos) << summary;
+    }
 };
 
+class Stop : public SlowLinks, public testing::WithParamInterface<int> {};
+
 TEST_P(Stop, ASignalMidRunStopsBetweenLinesAndLeavesWholeLinesOnly) {
-    std::vector<std::string> lines;
-    for (int i = 1; i <= 300; ++i)
-        lines.push_back(std::to_string(i) + ";P;2,5;");
-    lines.push_back("9999999999999;NAO TEM;1;"); // would be reported at the end
     const TempDir io;
     const std::string out = (io.Path() / "saida").string(), err = (io.Path() / "erros").string();
-    const pid_t pid =
-        Spawn({IMPORTA_CADERNO, File(lines), "--nome", "N", "--inicio", "2026-12-10", "--fim",
-               "2026-12-10", "--conf", conf, "--relatorio", relatorio, "--json"},
-              {"", out, err});
+    const pid_t pid = Spawn(Args(), {"", out, err});
     while (One("select count(*) from prodcadofertas") == "0" && ::kill(pid, 0) == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ::kill(pid, GetParam());
     EXPECT_EQ(ExitCode(WaitFor(pid)), 3) << ReadAll(err);
-    const int linked = std::stoi(One("select count(*) from prodcadofertas"));
-    EXPECT_GT(linked, 0);
-    EXPECT_LT(linked, 300);
-    // Every link has its product's update and no product was updated without its link.
-    EXPECT_EQ(One("select count(*) from produto where lojas_leram = 'A'"), std::to_string(linked));
-    EXPECT_EQ(One("select count(*) from produto p join prodcadofertas l using (produto_id) "
-                  "where p.lojas_leram = 'A' and p.preco_pro = 2.5"),
-              std::to_string(linked));
-    EXPECT_FALSE(fs::exists(relatorio));
-    EXPECT_NE(ReadAll(out).find("\"processadas\": " + std::to_string(linked) + ", "),
-              std::string::npos)
-        << ReadAll(out);
-    EXPECT_NE(ReadAll(out).find("\"parado\": true"), std::string::npos);
+    ExpectStoppedBetweenLines(ReadAll(out));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, Stop, testing::Values(SIGINT, SIGTERM),
                          [](const testing::TestParamInfo<int>& i) {
                              return std::string(i.param == SIGINT ? "SIGINT" : "SIGTERM");
                          });
+
+// Ctrl+C typed on the terminal the command runs on, once its progress line shows.
+TEST_F(SlowLinks, CtrlCOnItsTerminalStopsBetweenLines) {
+    bool typed = false;
+    const ProgramRun r = RunOnTerminal(Args(), [&](std::string_view shown, int terminal) {
+        if (!typed && shown.find(" de 301 linhas") != std::string_view::npos)
+            typed = ::write(terminal, "\x03", 1) == 1;
+    });
+    ASSERT_TRUE(typed) << r.Out;
+    EXPECT_EQ(r.Code, 3) << r.Out;
+    ExpectStoppedBetweenLines(r.Out);
+}
 
 TEST_F(ImportaCadernoTest, HostileNamesAndBarcodesPassThroughAsValues) {
     const std::string nome = U8(u8"Ofertas \"Natal\" \\ ' ; -- $(rm -rf /) ção");
