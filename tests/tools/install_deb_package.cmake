@@ -20,7 +20,7 @@ if(rc)
     message(FATAL_ERROR "dpkg-deb cannot read ${debs}")
 endif()
 string(REGEX MATCH "Depends: [^\n]*" depends "${fields}")
-foreach(package libmariadb3 fonts-wine adduser libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6)
+foreach(package libmariadb3 fonts-wine adduser xdg-utils libqt6widgets6 libqt6printsupport6 libqt6gui6 libqt6core6)
     if(NOT depends MATCHES "(^|[ ,])${package}([ ,(]|$)")
         message(FATAL_ERROR "the package does not depend on ${package}:\n${fields}")
     endif()
@@ -48,12 +48,35 @@ foreach(file share/cadofertas/store.sql share/cadofertas/loja-demo.sql
              share/applications/cadofertas.desktop share/doc/cadofertas/copyright
              share/doc/cadofertas/changelog.gz share/man/man1/VivuzoriVodizerArizoz.1.gz
              share/man/man1/visualizador.1.gz share/man/man1/escreve-connection-conf.1.gz
-             share/man/man1/importa-caderno.1.gz)
+             share/man/man1/importa-caderno.1.gz share/doc/cadofertas/manual.html
+             share/applications/cadofertas-manual.desktop)
     string(FIND "${contents}" "./usr/${file}\n" at)
     if(at LESS 0)
         message(FATAL_ERROR "the package lacks /usr/${file}:\n${contents}")
     endif()
 endforeach()
+# The user's guide: one HTML file holding its pictures, opened by the menu entry "Manual do
+# usuário" through an executable launcher beside the programs.
+if(NOT contents MATCHES "-rwx[^\n]* \\./usr/${PROGRAM_DIR}/manual-do-usuario\n")
+    message(FATAL_ERROR "the package lacks the guide's launcher:\n${contents}")
+endif()
+set(tree ${out_dir}/arvore)
+execute_process(COMMAND dpkg-deb -x ${debs} ${tree} RESULT_VARIABLE rc)
+file(READ ${tree}/usr/share/doc/cadofertas/manual.html guia)
+file(GLOB figuras ${SOURCE_DIR}/docs/manual/imagens/*.png)
+list(LENGTH figuras esperadas)
+string(REGEX MATCHALL "<img src=\"data:image/png;base64," embutidas "${guia}")
+list(LENGTH embutidas achadas)
+if(esperadas EQUAL 0 OR achadas LESS esperadas OR guia MATCHES "<img src=\"imagens/")
+    message(FATAL_ERROR "manual.html holds ${achadas} pictures of ${esperadas}, or links to others")
+endif()
+file(READ ${tree}/usr/share/applications/cadofertas-manual.desktop entrada)
+file(READ ${tree}/usr/${PROGRAM_DIR}/manual-do-usuario lancador)
+if(NOT entrada MATCHES "\nName=Manual do usuário\n" OR
+   NOT entrada MATCHES "\nExec=/usr/${PROGRAM_DIR}/manual-do-usuario\n" OR
+   NOT lancador MATCHES "xdg-open /usr/share/doc/cadofertas/manual\\.html")
+    message(FATAL_ERROR "the guide's menu entry does not open it:\n${entrada}\n${lancador}")
+endif()
 # The link through which the programs find connection.conf in /etc.
 if(NOT contents MATCHES "\\./usr/${PROGRAM_DIR}/connection\\.conf -> /etc/cadofertas/connection\\.conf\n")
     message(FATAL_ERROR "the package lacks the link to /etc/cadofertas/connection.conf:\n${contents}")
