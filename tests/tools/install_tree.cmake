@@ -1,5 +1,5 @@
 # Installs the build into a fresh prefix, as `cmake --install` does on a store machine, and
-# checks the tree: the three programs side by side (the import starts the viewer from its own
+# checks the tree: the four programs side by side (the import starts the viewer from its own
 # folder), the commands on the search path leading to them, the demo's files, and every
 # program's libraries found.
 set(prefix ${WORK_DIR}/prefix)
@@ -68,5 +68,11 @@ if(rc)
 endif()
 if(NOT EXISTS ${prefix}/${PROGRAM_DIR}/connection.conf)
     message(FATAL_ERROR "connection.conf was not written beside the programs:\n${out}")
+endif()
+# importa-caderno through its link: the program runs and answers in Portuguese.
+execute_process(COMMAND ${prefix}/bin/importa-caderno --help
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(rc OR NOT out MATCHES "Uso: importa-caderno ARQUIVO")
+    message(FATAL_ERROR "the installed importa-caderno --help failed (${rc}):\n${out}\n${err}")
 endif()
 file(REMOVE_RECURSE ${prefix})
