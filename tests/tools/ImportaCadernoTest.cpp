@@ -342,6 +342,19 @@ INSTANTIATE_TEST_SUITE_P(Signals, Stop, testing::Values(SIGINT, SIGTERM),
                              return std::string(i.param == SIGINT ? "SIGINT" : "SIGTERM");
                          });
 
+// A second signal, for a run that does not get to its next stop check, ends the command at once.
+TEST_F(SlowLinks, ASecondSignalEndsItAtOnce) {
+    const TempDir io;
+    const pid_t pid = Spawn(Args(), {"", (io.Path() / "saida").string(), {}});
+    while (One("select count(*) from prodcadofertas") == "0" && ::kill(pid, 0) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(pid, SIGINT);
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(ExitCode(WaitFor(pid)), 128 + SIGTERM);
+    EXPECT_LT(std::stoi(One("select count(*) from prodcadofertas")), 300);
+    EXPECT_EQ(ReadAll(io.Path() / "saida"), ""); // no summary: it ended where it stood
+}
+
 // Ctrl+C typed on the terminal the command runs on, once its progress line shows.
 TEST_F(SlowLinks, CtrlCOnItsTerminalStopsBetweenLines) {
     bool typed = false;
