@@ -3,6 +3,7 @@
 // does to it, and a fixture with a real server, its store database and statement handles, an
 // offer file and the run itself, returning the statements the server received.
 #include "FakeWindow.h"
+#include "LojaOfertas.h"
 #include "TempDir.h"
 #include "TestServer.h"
 #include "connection/ConnectionInfo.h"
@@ -74,9 +75,7 @@ protected:
 
     // Runs the import; returns the statements the run sent, as the server logged them.
     std::vector<std::string> Importa() {
-        auto& s = TestServer::Shared();
-        long admin = std::stol(s.Scalar("SELECT CONNECTION_ID()"));
-        size_t mark = s.Mark();
+        const size_t mark = TestServer::Shared().Mark();
         TContextoImportacao ctx{QTemp, QProd, codLoja};
         ctx.Formato = formato;
         ctx.Relogio = RelogioFixo;
@@ -88,11 +87,7 @@ protected:
         } catch (const EAbort&) {
             abortou = true;
         }
-        std::vector<std::string> enviados;
-        for (auto& e : s.Since(mark))
-            if (e.Command == "Query" && e.Thread != admin)
-                enviados.push_back(e.Argument);
-        return enviados;
+        return ClientStatementsSince(mark);
     }
 
     std::string Um(const std::string& sql) { return TestServer::Shared().Scalar(sql, Db); }
