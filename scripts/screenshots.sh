@@ -10,8 +10,9 @@
 # steps the guide shows, as a person would with the mouse and the keyboard, and ImageMagick's
 # `import` grabs each window into PASTA (build/imagens-manual/ if unset; --atualizar writes
 # docs/manual/imagens/, the committed pictures). It fails when a window does not appear or a
-# picture is blank, and then compares the pictures with the committed ones: the same names and
-# the same sizes, or it fails.
+# picture is blank, and then compares the pictures with the committed ones: the same names, the
+# same sizes and the same pixels (the running import's gauge and the file dialog's cursor may
+# differ a little), or it fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 raiz=$(pwd)
@@ -320,6 +321,18 @@ if [ "$saida" != "$comitadas" ]; then
         elif [ "$(identify -format %wx%h "$nova")" != "$(identify -format %wx%h "$comitadas/$nome")" ]; then
             echo "screenshots.sh: $nome mudou de tamanho" >&2
             diferencas=1
+        else
+            # Pixel for pixel, but for the gauge of an import under way and the file dialog's
+            # blinking cursor, which may differ by a few pixels (up to 2%).
+            pixels=$(compare -metric AE "$nova" "$comitadas/$nome" null: 2>&1) || true
+            limite=0
+            case $nome in importando.png | escolher-arquivo.png)
+                limite=$(($(identify -format '%w*%h' "$nova") / 50)) ;;
+            esac
+            if ! [ "$pixels" -le "$limite" ] 2>/dev/null; then
+                echo "screenshots.sh: $nome difere da comitada em $pixels pixels" >&2
+                diferencas=1
+            fi
         fi
     done
     for velha in "$comitadas"/*.png; do
