@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
-# The Windows build: cross-compiles the core, the conf tool and the tests that need no Qt with
-# mingw-w64, and runs the tests under Wine, the database ones against the demo store on a
-# throwaway MariaDB with MariaDB Connector/C cross-built from Debian's source package. Debian's
-# packages only.
+# The Windows build: cross-compiles the whole program with mingw-w64 (the core, the conf tool,
+# the command, and with Qt cross-built from Debian's source the window and the viewer), runs the
+# tests under Wine, the database ones against the demo store on a throwaway MariaDB with MariaDB
+# Connector/C cross-built from Debian's source package, the window's on an X server (Xvfb) of
+# the run's own; then builds the .msi and proves it by a store user's session on the installed
+# program (tests/windows/instalador.sh). Debian's packages only.
 # Usage: scripts/test-windows.sh [build folder, default build-windows]; STORE_ADDRESS moves the
-# store's server (127.0.0.60 port 3306).
+# store's server (127.0.0.60 port 3306), QT_WINDOWS_CACHE the cross-built Qt (kept between runs,
+# outside the checkout: /var/cache/cadofertas-windows, or ~/.cache/cadofertas-windows when not
+# root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-windows}
 endereco=${STORE_ADDRESS:-127.0.0.60}
+if [ "$(id -u)" = 0 ]; then cache_padrao=/var/cache/cadofertas-windows; else cache_padrao=$HOME/.cache/cadofertas-windows; fi
+cache=${QT_WINDOWS_CACHE:-$cache_padrao}
 
 bash scripts/install-deps.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
-    libmariadb-dev file mariadb-server mariadb-client
+    libmariadb-dev file mariadb-server mariadb-client qt6-base-dev qt6-base-dev-tools \
+    qt6-translations-l10n fonts-wine xvfb xauth x11-xkb-utils x11-utils xdotool imagemagick wixl pandoc patch \
+    xz-utils python3
 
 # Without a source of MariaDB in the archive there is no client DLL: the store tests are left
 # out, loudly; any other failure of the connector's build fails the run.
@@ -23,11 +31,17 @@ if [ "$codigo" != 0 ]; then
     echo "NOTICE: no MariaDB source package in the archive; the store tests under Wine are not built" >&2
 fi
 
+# Qt for Windows: about 21 minutes the first time on two cores, then reused from the cache.
+qt=$(bash scripts/qt-windows.sh "$cache")
+
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-# Wine's own settings live in the build folder, never in the user's home.
+# Wine's own settings live in the build folder, never in the user's home. The stores' machines
+
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+# Qt's toolchain file sets the cross build up for Qt and then loads ours.
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
     -DCADOFERTAS_WINDOWS_CLIENT_DLL="$dll"
 cmake --build "$build" -j "${JOBS:-2}"
@@ -40,15 +54,21 @@ find "$build" -name '*.exe' -not -path "*/wineprefix/*" -not -path "*/CMakeFiles
             { echo "not a 64-bit Windows program: $exe" >&2; exit 1; }
     done
 
-# The demo store for the database tests, stopped with the Wine server at the end.
+# The demo store for the database tests, the X server for the window's; both stopped with the
+# Wine server at the end.
 # shellcheck source=scripts/loja-demo.sh
 source scripts/loja-demo.sh
+# shellcheck source=tests/windows/ambiente-wine.sh
+source tests/windows/ambiente-wine.sh
 export CADOFERTAS_LOJA_ENDERECO=$endereco CADOFERTAS_LOJA_SENHA=loja-windows
 rm -rf "$build/loja"
 inicia_loja_demo "$PWD/$build/loja" "$endereco" "$CADOFERTAS_LOJA_SENHA"
-# One Wine server for the whole run, with Wine's own services started here: started by the
-# first test instead, they would hold its output open and ctest would wait for them.
-"$(dirname "$wine")/wineserver" -p 2>/dev/null || true
-trap 'para_loja_demo; "$(dirname "$wine")/wineserver" -k 2>/dev/null || true' EXIT
-"$wine" wineboot >/dev/null 2>&1 </dev/null
+trap 'para_loja_demo; para_wine; para_tela' EXIT
+inicia_tela
+inicia_wine "$wine"
 ctest --test-dir "$build" --output-on-failure -j "${JOBS:-2}"
+para_wine
+
+# The installer, and a store user's session on what it installs.
+msi=$(bash scripts/package-windows.sh "$build")
+bash tests/windows/instalador.sh "$build" "$msi"

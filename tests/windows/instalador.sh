@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# A store user's session on the installed Windows program, driven from outside the program only:
+# the .msi installed into a fresh Wine prefix set up as a store's Windows, connection.conf
+# written with the installed tool, the program started on an X server and used by keystrokes
+# and clicks (the file chosen through the real file dialog, a booklet name with accents typed,
+# the dates typed, Enter through the fields, the completion message answered). Then the store's
+# tables and the server's general log are checked against the same import made by this Linux
+# build's importa-caderno on a copy of the store, the installed viewer must show Relatorio.txt,
+# and uninstalling must remove the program and leave connection.conf.
+# Usage: tests/windows/instalador.sh BUILD MSI [LINUX_BUILD, default build]; INSTALLER_ADDRESS
+# moves the store's server (127.0.0.61 port 3306). Screenshots and logs go to BUILD/instalador/.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=$(cd "$1" && pwd)
+msi=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+linux=$(cd "${3:-build}" && pwd)
+endereco=${INSTALLER_ADDRESS:-127.0.0.61}
+senha=loja-instalada
+saida=$build/instalador
+rm -rf "$saida" && mkdir -p "$saida/trabalho" "$saida/linux"
+
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+export WINEPREFIX=$saida/prefixo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# shellcheck source=scripts/loja-demo.sh
+source scripts/loja-demo.sh
+# shellcheck source=tests/windows/ambiente-wine.sh
+source tests/windows/ambiente-wine.sh
+trap 'para_loja_demo; para_wine; para_tela' EXIT
+# A file of this machine as Wine's programs name it (drive Z: is the root).
+caminho_windows() { local c=$1; printf 'Z:%s' "${c//\//\\}"; }
+# xdotool reads the text it types as UTF-8.
+tecla() { LC_ALL=C.UTF-8 xdotool "$@"; }
+falha() {
+    echo "instalador: $*" >&2
+    import -display "$DISPLAY" -window root "$saida/falha.png" 2>/dev/null || true
+    exit 1
+}
+[ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 || inicia_tela
+
+# The store, and a copy of it as it was before the session for the Linux run.
+inicia_loja_demo "$saida/loja" "$endereco" "$senha"
+sql_loja -e "CREATE DATABASE loja_linux DEFAULT CHARACTER SET latin1;
+    GRANT SELECT ON loja_linux.* TO leitor@'%';"
+mariadb-dump --no-defaults -S "$pasta_loja/mysqld.sock" -uroot loja_demo | sql_loja loja_linux
+sql_loja -e "SET GLOBAL general_log_file = '$saida/general.log'; SET GLOBAL general_log = 1;"
+
+# Installed as the chain's IT installs it.
+inicia_wine "$wine"
+wine_br msiexec /i "$(caminho_windows "$msi")" /qn </dev/null || falha "msiexec /i failed"
+programa_win='C:\Program Files\Caderno de Ofertas'
+pasta=$WINEPREFIX/drive_c/Program\ Files/Caderno\ de\ Ofertas
+for f in VivuzoriVodizerArizoz.exe visualizador.exe escreve-connection-conf.exe Qt6Widgets.dll \
+    platforms/qwindows.dll styles/qwindowsvistastyle.dll libmariadb.dll libstdc++-6.dll \
+    translations/qtbase_pt_BR.qm qt.conf; do
+    [ -f "$pasta/$f" ] || falha "the installer did not install $f"
+done
+printf '%s\n' "$senha" | wine_br "$programa_win\\escreve-connection-conf.exe" --host "$endereco" \
+    --banco loja_demo --usuario leitor --senha-stdin || falha "escreve-connection-conf failed"
+[ -f "$pasta/connection.conf" ] || falha "connection.conf was not written beside the program"
+
+# The offer file: products the store has (one through an alternative barcode) and one it lacks.
+oferta=$saida/trabalho/caderno.csv
+cp demo/ofertas-alguns-faltando.csv "$oferta"
+
+# The program started from the user's folder, where its report goes. No window manager runs:
+# each window is given the keyboard before it is typed into, as a click on it would.
+(cd "$saida/trabalho" && wine_br "$programa_win\\VivuzoriVodizerArizoz.exe" </dev/null \
+    >"$saida/programa.log" 2>&1) &
+espera_janela() { # the id of a shown window whose name matches $1
+    local id
+    id=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] || falha "no window named '$1' appeared"
+    echo "$id"
+}
+espera_fechar() {
+    for _ in $(seq 1 300); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    falha "the window named '$1' did not close"
+}
+janelas() { xdotool search --onlyvisible --name '' 2>/dev/null | sort || true; }
+espera_nova_janela() { # the id of a shown window that is not among those listed in file $1
+    local id
+    for _ in $(seq 1 300); do
+        id=$(janelas | comm -13 "$1" - | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    falha "no dialog came up over the window"
+}
+espera_sumir() {
+    for _ in $(seq 1 300); do
+        janelas | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    falha "the dialog did not close"
+}
+janela=$(espera_janela 'Caderno de Ofertas$')
+tecla windowfocus --sync "$janela"
+sleep 1
+import -display "$DISPLAY" -window "$janela" "$saida/janela-aberta.png"
+
+# "..." beside the file name: the real file dialog, the file's name typed into it.
+janelas >"$saida/janelas-antes.txt"
+tecla mousemove --window "$janela" 373 21 click 1
+dialogo=$(espera_nova_janela "$saida/janelas-antes.txt")
+sleep 1
+import -display "$DISPLAY" -window root "$saida/dialogo-arquivo.png"
+tecla windowfocus --sync "$dialogo" type --delay 20 "$(caminho_windows "$oferta")"
+tecla key Return
+espera_sumir "$dialogo"
+# The booklet's name, the dates (day, month, year, as a Brazilian user's short date has them),
+# Enter from field to field up to the button, and Enter on it.
+tecla windowfocus --sync "$janela"
+tecla type --delay 30 'Ofertas de Março'
+tecla key Return Home
+tecla type --delay 30 '10122026'
+tecla key Return Home
+tecla type --delay 30 '24122026'
+tecla key Return Return
+sleep 0.5
+import -display "$DISPLAY" -window "$janela" "$saida/janela-preenchida.png"
+tecla key Return
+# The viewer comes up on the report, and the completion message over the window.
+visualizador=$(espera_janela 'Relatorio')
+caixa=$(espera_janela '^Aten')
+sleep 1
+import -display "$DISPLAY" -window root "$saida/concluida.png"
+import -display "$DISPLAY" -window "$visualizador" "$saida/visualizador.png"
+# A click on its text makes the box the active window again (the viewer took that when it
+# came up), then Enter presses its OK.
+tecla windowraise "$caixa" mousemove --window "$caixa" 60 15 click 1
+sleep 0.5
+tecla key Return
+espera_fechar '^Aten'
+[ -f "$saida/trabalho/Relatorio.txt" ] || falha "no Relatorio.txt in the user's folder"
+
+# The same import by this Linux build, on the copy of the store: the same statements must
+# reach the server, the registration time aside, and the same rows must result.
+printf '%s\n' "$senha" | "$linux/app/escreve-connection-conf" --pasta "$saida/linux" \
+    --host "$endereco" --banco loja_linux --usuario leitor --senha-stdin
+(cd "$saida/linux" && LC_ALL=C.UTF-8 "$linux/app/importa-caderno" "$oferta" --nome 'Ofertas de Março' \
+    --inicio 2026-12-10 --fim 2026-12-24 --conf "$saida/linux/connection.conf" \
+    >"$saida/linux/saida.txt" 2>&1) || falha "importa-caderno failed: $(cat "$saida/linux/saida.txt")"
+registro='s/"[0-9]\{8\} [0-9][0-9].[0-9][0-9].[0-9][0-9]"/"{registro}"/'
+for n in 1 2; do
+    "$linux/tests/sessoes_do_log" "$saida/general.log" "$n" | sed "$registro" >"$saida/sessao-$n.sql"
+done
+[ -s "$saida/sessao-1.sql" ] || falha "the Windows program's import sent nothing"
+cmp -s "$saida/sessao-1.sql" "$saida/sessao-2.sql" || {
+    diff "$saida/sessao-1.sql" "$saida/sessao-2.sql" >&2 || true
+    falha "the Windows program sent other statements than the Linux build"
+}
+tabelas() {
+    sql_loja "$1" -N -e "SELECT cadofertas_id, descricao, data1, data2, lojas_leram FROM cadofertas;
+        SELECT * FROM prodcadofertas ORDER BY cadofertas_id, produto_id;
+        SELECT produto_id, dtiniciopromocao, valid_pro, preco_pro, lojas_leram FROM produto
+        ORDER BY produto_id;"
+}
+tabelas loja_demo >"$saida/tabelas-windows.txt"
+tabelas loja_linux >"$saida/tabelas-linux.txt"
+cmp -s "$saida/tabelas-windows.txt" "$saida/tabelas-linux.txt" || {
+    diff "$saida/tabelas-windows.txt" "$saida/tabelas-linux.txt" >&2 || true
+    falha "the store's tables differ from the Linux build's import"
+}
+# "Ofertas de Março" in Windows-1252, as typed on the Brazilian keyboard.
+[ "$(sql_loja loja_demo -N -e 'SELECT HEX(descricao) FROM cadofertas')" = \
+    4F666572746173206465204D6172E76F ] || falha "the typed booklet name did not reach cadofertas"
+# The report lists the same products; its heading holds the date and time it was made.
+diff <(grep -av '[0-9][0-9]:[0-9][0-9]' "$saida/trabalho/Relatorio.txt") \
+    <(grep -av '[0-9][0-9]:[0-9][0-9]' "$saida/linux/Relatorio.txt") >&2 ||
+    falha "the Windows program's Relatorio.txt differs from the Linux build's"
+
+# The user closes the viewer (Ctrl+W) and the window ("&Cancelar", then Enter on the question's
+# default "Sim"), as a program in use cannot be removed.
+tecla windowraise "$visualizador" windowfocus --sync "$visualizador" mousemove --window "$visualizador" 300 300 click 1
+sleep 0.5
+tecla key ctrl+w
+espera_sumir "$visualizador"
+tecla windowraise "$janela" mousemove --window "$janela" 235 243 click 1
+pergunta=$(espera_janela '^Aten')
+tecla windowraise "$pergunta" mousemove --window "$pergunta" 60 15 click 1
+tecla key Return
+espera_sumir "$janela"
+
+# Uninstalled: the program goes, the settings the chain's IT wrote stay.
+wine_br msiexec /x "$(caminho_windows "$msi")" /qn </dev/null || falha "msiexec /x failed"
+for f in VivuzoriVodizerArizoz.exe visualizador.exe Qt6Core.dll platforms/qwindows.dll; do
+    [ ! -e "$pasta/$f" ] || falha "uninstalling left $f"
+done
+[ -f "$pasta/connection.conf" ] || falha "uninstalling removed connection.conf"
+echo "instalador: installed, imported ($(wc -l <"$saida/sessao-1.sql") statements, as the Linux build's), shown and removed; screenshots in $saida" >&2
