@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -75,17 +76,49 @@ bool LegendasCabem(const QWidget* janela) {
     return true;
 }
 
-void AjustaAsLegendas(QWidget* janela) {
-    while (!LegendasCabem(janela) && janela->font().pixelSize() > MenorPixel) {
-        // A control given a font of its own (a bold caption) does not follow the window's.
-        QList<QWidget*> proprios{janela};
-        for (QWidget* controle : janela->findChildren<QWidget*>())
-            if (controle->testAttribute(Qt::WA_SetFont))
-                proprios << controle;
-        for (QWidget* controle : proprios) {
-            QFont fonte = controle->font();
-            fonte.setPixelSize(qMax(fonte.pixelSize() - 1, MenorPixel));
-            controle->setFont(fonte);
-        }
+namespace {
+
+// The window and the controls given a font of their own (a bold caption), which do not follow
+// the window's.
+QList<QWidget*> FontesProprias(QWidget* janela) {
+    QList<QWidget*> proprios{janela};
+    for (QWidget* controle : janela->findChildren<QWidget*>())
+        if (controle->testAttribute(Qt::WA_SetFont))
+            proprios << controle;
+    return proprios;
+}
+
+template <typename Muda> void MudaAsFontes(QWidget* janela, Muda muda) {
+    for (QWidget* controle : FontesProprias(janela)) {
+        QFont fonte = controle->font();
+        muda(fonte);
+        controle->setFont(fonte);
     }
+}
+
+} // namespace
+
+void AjustaAsLegendas(QWidget* janela) {
+    if (LegendasCabem(janela))
+        return;
+    // The layout was measured with Windows' hinted Tahoma, whose advances are a little narrower
+    // than those of a Tahoma drawn by FreeType (Linux's, and Wine's on Windows): a fifth of a
+    // pixel less per character makes the captions fit again, at the size the layout was drawn
+    // for.
+    MudaAsFontes(janela,
+                 [](QFont& fonte) { fonte.setLetterSpacing(QFont::AbsoluteSpacing, -0.2); });
+    // A label takes the width its caption needs, as the form's auto-sized labels did (Wine's
+    // bold Tahoma is a few pixels wider than Windows').
+    for (QLabel* rotulo : janela->findChildren<QLabel*>())
+        if (rotulo->alignment() & Qt::AlignLeft && LarguraDaLegenda(rotulo) > rotulo->width())
+            rotulo->resize(LarguraDaLegenda(rotulo), rotulo->height());
+    // Tahoma itself stays at the size the layout was drawn for: Wine's draws 9 and 10 pixels from
+    // bitmaps that lose columns, and what it lacks at 11 (two pixels on "&Importar") comes out
+    // of the button's margin. Only a stand-in font is made smaller.
+    if (QFontInfo(janela->font()).family() == QLatin1String("Tahoma"))
+        return;
+    while (!LegendasCabem(janela) && janela->font().pixelSize() > MenorPixel)
+        MudaAsFontes(janela, [](QFont& fonte) {
+            fonte.setPixelSize(qMax(fonte.pixelSize() - 1, MenorPixel));
+        });
 }

@@ -22,5 +22,7 @@ int LarguraDaLegenda(const QWidget* controle);
 // Every captioned child of the window fits the width of its control.
 bool LegendasCabem(const QWidget* janela);
 
-// Makes the window's fonts a pixel smaller at a time, down to 8 pixels, until every caption fits.
+// Where a caption does not fit, narrows the window's fonts by a fifth of a pixel per character
+// and widens a left-aligned label to its caption; then, unless the font is Tahoma, makes the
+// fonts a pixel smaller at a time, down to 8 pixels, until every caption fits.
 void AjustaAsLegendas(QWidget* janela);

@@ -73,11 +73,6 @@ QFont FonteDaJanela() {
     QFont fonte(QStringLiteral("Tahoma"));
     fonte.setStyleHint(QFont::SansSerif);
     fonte.setPixelSize(11);
-#if !defined(_WIN32)
-    // The layout was measured with Windows' hinted Tahoma, whose advances are a little narrower
-    // than FreeType's: a fifth of a pixel less per character makes every caption fit its box.
-    fonte.setLetterSpacing(QFont::AbsoluteSpacing, -0.2);
-#endif
     return fonte;
 }
 

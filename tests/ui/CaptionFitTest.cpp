@@ -99,6 +99,10 @@ private slots:
             QCOMPARE(family == QLatin1String("Tahoma"), TahomaExpected());
             qInfo("the window's font: %s %d px", qPrintable(family),
                   QFontInfo(w.font()).pixelSize());
+            // With Tahoma the captions fit at the size the layout was drawn for: Wine's Tahoma
+            // draws the smaller sizes from bitmaps that lose columns.
+            if (TahomaExpected())
+                QCOMPARE(QFontInfo(w.font()).pixelSize(), 11);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             const int checked = VerifyCaptionsFit(&w);

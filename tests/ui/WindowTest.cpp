@@ -8,6 +8,7 @@
 #include "TestServer.h"
 #include "WindowFixture.h"
 #include "app/UDM.h"
+#include "ui/AjusteFonte.h"
 #include "ui/DatePicker.h"
 #include "ui/Gauge.h"
 #include "ui/Texto1252.h"
@@ -143,7 +144,15 @@ private slots:
         QFETCH(QWidget*, control);
         QFETCH(QRect, geometry);
         QFETCH(QString, caption);
-        QCOMPARE(control->geometry(), geometry);
+        auto* label = qobject_cast<QLabel*>(control);
+        if (label && label->width() > geometry.width()) {
+            // A label grows to its caption where the font is wider than Windows' own Tahoma
+            // (Wine's bold one), and no further.
+            QCOMPARE(QRect(control->pos(), QSize(geometry.width(), control->height())), geometry);
+            QCOMPARE(control->width(), LarguraDaLegenda(control));
+        } else {
+            QCOMPARE(control->geometry(), geometry);
+        }
         if (caption.isEmpty())
             return;
         QString text;
@@ -154,7 +163,7 @@ private slots:
         QCOMPARE(text, caption);
         // Every caption fits its box.
         QString shown = QString(text).remove(QLatin1Char('&'));
-        int room = geometry.width();
+        int room = control->width();
         if (auto* b = qobject_cast<QPushButton*>(control))
             room -= b->iconSize().width() + 8;
         if (qobject_cast<QCheckBox*>(control))
