@@ -10,24 +10,14 @@ pasta=$(mkdir -p "$1" && cd "$1" && pwd)
 dll=$pasta/libmariadb.dll
 if [ -f "$dll" ]; then echo "$dll"; exit 0; fi
 
-# apt's own sources, as source-package lines, in a configuration of this folder's own: the
-# machine's apt configuration is left as it is.
-apt=$pasta/apt
-mkdir -p "$apt/lists/partial" "$apt/sources.list.d" "$apt/cache/archives/partial"
-: >"$apt/sources.list"
-[ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt/sources.list"
-for f in /etc/apt/sources.list.d/*.sources; do
-    [ -e "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt/sources.list.d/$(basename "$f")"
-done
-opcoes=(-qq -o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts="$apt/sources.list.d"
-    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache" -o Debug::NoLocking=1
-    -o APT::Sandbox::User=root)
-apt-get "${opcoes[@]}" update >&2 || { echo "the archive's source indexes could not be read" >&2; exit 3; }
+# shellcheck source=scripts/apt-fontes.sh
+source "$fontes/scripts/apt-fontes.sh"
+apt_fontes "$pasta" || { echo "the archive's source indexes could not be read" >&2; exit 3; }
 # The newest version first; a mirror may lack one suite's pool (the security updates'), so
 # each version is tried in turn.
 baixado=""
-for versao in $(apt-cache "${opcoes[@]}" showsrc mariadb | sed -n 's/^Version: //p' | sort -rV -u); do
-    if (cd "$pasta" && apt-get "${opcoes[@]}" source --download-only "mariadb=$versao" >&2); then
+for versao in $(apt-cache "${opcoes_apt[@]}" showsrc mariadb | sed -n 's/^Version: //p' | sort -rV -u); do
+    if (cd "$pasta" && apt-get "${opcoes_apt[@]}" source --download-only "mariadb=$versao" >&2); then
         baixado=$versao
         break
     fi

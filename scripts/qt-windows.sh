@@ -27,21 +27,11 @@ if pronto; then echo "$instalado"; exit 0; fi
 versao_host=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
 [ -n "$versao_host" ] || { echo "qt6-base-dev (the host Qt) is not installed" >&2; exit 1; }
 
-# apt's own sources, as source-package lines, in a configuration of this folder's own: the
-# machine's apt configuration is left as it is.
-apt=$pasta/apt
-mkdir -p "$apt/lists/partial" "$apt/sources.list.d" "$apt/cache/archives/partial"
-: >"$apt/sources.list"
-[ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt/sources.list"
-for f in /etc/apt/sources.list.d/*.sources; do
-    [ -e "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt/sources.list.d/$(basename "$f")"
-done
-opcoes=(-qq -o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts="$apt/sources.list.d"
-    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache" -o Debug::NoLocking=1
-    -o APT::Sandbox::User=root)
-apt-get "${opcoes[@]}" update >&2
+# shellcheck source=scripts/apt-fontes.sh
+source "$fontes/scripts/apt-fontes.sh"
+apt_fontes "$pasta"
 # The source of the host Qt's own version, so that its moc matches the libraries built here.
-(cd "$pasta" && apt-get "${opcoes[@]}" source --download-only "qt6-base=$versao_host" >&2)
+(cd "$pasta" && apt-get "${opcoes_apt[@]}" source --download-only "qt6-base=$versao_host" >&2)
 original=${versao_host#*:}
 original=${original%-*}
 fonte=$pasta/src

@@ -118,27 +118,8 @@ export FAKETIME='@2026-03-02 09:30:00' FAKETIME_DONT_FAKE_MONOTONIC=1
 libfaketime=$(find /usr/lib -name libfaketime.so.1 -path '*faketime*' | head -n 1)
 [ -n "$libfaketime" ] || falha "libfaketime.so.1 não encontrada"
 
-# The visible window whose name matches; fails after 15 s.
-janela() {
-    local id
-    for _ in $(seq 1 150); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1) || true
-        [ -n "$id" ] && {
-            echo "$id"
-            return
-        }
-        sleep 0.1
-    done
-    falha "a janela \"$1\" não apareceu"
-}
-# Waits until no visible window matches.
-sumiu() {
-    for _ in $(seq 1 150); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    falha "a janela \"$1\" não fechou"
-}
+# shellcheck source=tests/support/janelas-x.sh
+source "$raiz/tests/support/janelas-x.sh"
 # foto ID NOME: the window, once painted, into NOME.png; a blank picture fails.
 foto() {
     sleep 0.6
@@ -175,30 +156,30 @@ erro="^Vivuzorivodizerarizoz$"
 
 # escolhe ARQUIVO: the file button, then the file's full name typed into the file dialog.
 escolhe() {
-    clica "$(janela "$principal")" 373 21
+    clica "$(espera_janela "$principal")" 373 21
     local dialogo
-    dialogo=$(janela "^Abrir")
+    dialogo=$(espera_janela "^Abrir")
     sleep 0.5
     foca "$dialogo"
     [ "${2:-}" ] && foto "$dialogo" "$2"
     escreve "$ofertas/$1"
     tecla Return
-    sumiu "^Abrir"
-    foca "$(janela "$principal")"
+    espera_fechar "^Abrir"
+    foca "$(espera_janela "$principal")"
 }
 # mensagem TITULO FOTO: a message box, pictured, then answered with Enter (its default button).
 mensagem() {
     local caixa
-    caixa=$(janela "$1")
+    caixa=$(espera_janela "$1")
     foto "$caixa" "$2"
     foca "$caixa"
     tecla Return
-    sumiu "$1"
-    [ "${3:-}" = - ] || foca "$(janela "$principal")"
+    espera_fechar "$1"
+    [ "${3:-}" = - ] || foca "$(espera_janela "$principal")"
 }
 # data CAMPO_X TEXTO: the date typed over a date field (its digits only; the separators stay).
 data() {
-    clica "$(janela "$principal")" "$1" 125
+    clica "$(espera_janela "$principal")" "$1" 125
     tecla Home
     escreve "$2"
 }
@@ -212,7 +193,7 @@ echo "Fotos em $saida:"
 texto ofertas-semana.csv arquivo-certo
 texto ofertas-sem-ponto-e-virgula.csv arquivo-sem-ponto-e-virgula
 inicia_programa
-w=$(janela "$principal")
+w=$(espera_janela "$principal")
 foca "$w"
 foto "$w" janela
 tecla alt+i
@@ -235,7 +216,7 @@ sleep 0.3
 foto "$w" janela-pronta
 tecla Return
 # The viewer opens on the report, maximised, as the message box shows.
-v=$(janela "Visualizador de relat")
+v=$(espera_janela "Visualizador de relat")
 mensagem "$atencao" msg-concluida -
 foca "$v"
 foto "$v" visualizador
@@ -245,7 +226,7 @@ escreve "MACARR"
 tecla Return
 foto "$v" visualizador-localizar
 kill "$(xdotool getwindowpid "$v")"
-sumiu "Visualizador de relat"
+espera_fechar "Visualizador de relat"
 foca "$w"
 
 # An import under way, and Cancel.
@@ -288,7 +269,7 @@ programa=""
 
 # A file saved without the ";" after the price.
 inicia_programa
-w=$(janela "$principal")
+w=$(espera_janela "$principal")
 foca "$w"
 escolhe ofertas-sem-ponto-e-virgula.csv
 escreve "Ofertas da Semana"
@@ -302,7 +283,7 @@ programa=""
 sql_loja loja_demo -e "DELETE FROM identificacao_servidor"
 inicia_programa
 mensagem "$erro" msg-identificacao
-w=$(janela "$principal")
+w=$(espera_janela "$principal")
 foca "$w"
 tecla alt+i
 mensagem "$atencao" msg-sem-loja

@@ -26,6 +26,8 @@ export WINEPREFIX=$saida/prefixo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml
 source scripts/loja-demo.sh
 # shellcheck source=tests/windows/ambiente-wine.sh
 source tests/windows/ambiente-wine.sh
+# shellcheck source=tests/support/janelas-x.sh
+source tests/support/janelas-x.sh
 trap 'para_loja_demo; para_wine; para_tela' EXIT
 # A file of this machine as Wine's programs name it (drive Z: is the root).
 caminho_windows() { local c=$1; printf 'Z:%s' "${c//\//\\}"; }
@@ -67,36 +69,6 @@ cp demo/ofertas-alguns-faltando.csv "$oferta"
 # each window is given the keyboard before it is typed into, as a click on it would.
 (cd "$saida/trabalho" && wine_br "$programa_win\\VivuzoriVodizerArizoz.exe" </dev/null \
     >"$saida/programa.log" 2>&1) &
-espera_janela() { # the id of a shown window whose name matches $1
-    local id
-    id=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] || falha "no window named '$1' appeared"
-    echo "$id"
-}
-espera_fechar() {
-    for _ in $(seq 1 300); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    falha "the window named '$1' did not close"
-}
-janelas() { xdotool search --onlyvisible --name '' 2>/dev/null | sort || true; }
-espera_nova_janela() { # the id of a shown window that is not among those listed in file $1
-    local id
-    for _ in $(seq 1 300); do
-        id=$(janelas | comm -13 "$1" - | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    falha "no dialog came up over the window"
-}
-espera_sumir() {
-    for _ in $(seq 1 300); do
-        janelas | grep -qx "$1" || return 0
-        sleep 0.1
-    done
-    falha "the dialog did not close"
-}
 janela=$(espera_janela 'Caderno de Ofertas$')
 tecla windowfocus --sync "$janela"
 sleep 1
