@@ -18,7 +18,7 @@ cache=${QT_WINDOWS_CACHE:-$cache_padrao}
 
 bash scripts/install-deps.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest \
     libmariadb-dev file mariadb-server mariadb-client qt6-base-dev qt6-base-dev-tools \
-    qt6-translations-l10n fonts-wine xvfb xauth x11-xkb-utils x11-utils xdotool imagemagick wixl pandoc patch \
+    qt6-translations-l10n fonts-wine xvfb xauth x11-xkb-utils x11-utils xdotool imagemagick wixl msitools pandoc patch \
     xz-utils python3
 
 # Without a source of MariaDB in the archive there is no client DLL: the store tests are left

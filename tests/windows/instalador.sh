@@ -52,11 +52,17 @@ inicia_wine "$wine"
 wine_br msiexec /i "$(caminho_windows "$msi")" /qn </dev/null || falha "msiexec /i failed"
 programa_win='C:\Program Files\Caderno de Ofertas'
 pasta=$WINEPREFIX/drive_c/Program\ Files/Caderno\ de\ Ofertas
-for f in VivuzoriVodizerArizoz.exe visualizador.exe escreve-connection-conf.exe Qt6Widgets.dll \
+for f in VivuzoriVodizerArizoz.exe visualizador.exe escreve-connection-conf.exe importa-caderno.exe \
+    Qt6Widgets.dll manual-do-usuario.html \
     platforms/qwindows.dll styles/qwindowsvistastyle.dll libmariadb.dll libstdc++-6.dll \
     translations/qtbase_pt_BR.qm qt.conf; do
     [ -f "$pasta/$f" ] || falha "the installer did not install $f"
 done
+# The Start menu's entries, named as the window and the guide are, in the package's own table
+# (Wine's installer makes their folder but writes no .lnk files).
+atalhos=$(msiinfo export "$msi" Shortcut | tail -n +4 | cut -f 3,5 | sort)
+[ "$atalhos" = "$(printf 'Importação Caderno de Ofertas\t[INSTALLDIR]VivuzoriVodizerArizoz.exe\nManual do usuário\t[INSTALLDIR]manual-do-usuario.html')" ] ||
+    falha "the package's Start menu entries: $atalhos"
 printf '%s\n' "$senha" | wine_br "$programa_win\\escreve-connection-conf.exe" --host "$endereco" \
     --banco loja_demo --usuario leitor --senha-stdin || falha "escreve-connection-conf failed"
 [ -f "$pasta/connection.conf" ] || falha "connection.conf was not written beside the program"
