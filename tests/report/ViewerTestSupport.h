@@ -1,6 +1,6 @@
 #pragma once
-// What the tests that start the stand-in viewer (tests/support/FakeViewer.cpp) share: its records, waiting
-// for them with a deadline, and watching the processes this test program starts.
+// What the tests that start the stand-in viewer (tests/support/FakeViewer.cpp) share: its records,
+// waiting for them with a deadline, and watching the processes this test program starts.
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -15,20 +15,8 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 
+#include "Espera.h"
 #include "TempDir.h"
-
-// Polls the condition until it holds or the time is up; tells which.
-inline bool EsperaAte(const std::function<bool()>& condicao,
-                      std::chrono::milliseconds limite = std::chrono::seconds(20)) {
-    auto fim = std::chrono::steady_clock::now() + limite;
-    for (;;) {
-        if (condicao())
-            return true;
-        if (std::chrono::steady_clock::now() >= fim)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-}
 
 // One start of the stand-in viewer, as it recorded it.
 struct TRegistroViewer {

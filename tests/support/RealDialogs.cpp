@@ -14,6 +14,10 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#ifdef _WIN32
+#include "DialogoArquivoWindows.h"
+#endif
+
 RealDialogs::RealDialogs() {
     qApp->installEventFilter(this);
 }
@@ -92,6 +96,12 @@ void RealDialogs::Answer(QFileDialog* dialogo) {
         Files.pop_front();
     }
     auto* nome = dialogo->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+#ifdef _WIN32
+    if (!nome) { // the system's own dialog stands in for Qt's
+        RespondeDialogoArquivoWindows(escolha);
+        return;
+    }
+#endif
     if (!escolha || !nome) {
         QTest::keyClick(dialogo, Qt::Key_Escape);
         return;

@@ -143,6 +143,8 @@ private slots:
         if (route == 0) {
             QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
         } else if (route == 1) {
+            SKIP_ON_WINDOWS("Qt Test's Alt+I never reaches the button's mnemonic on the windows "
+                            "platform (the other rows hold there)");
             QTest::keyClick(w.get(), Qt::Key_I, Qt::AltModifier);
         } else {
             QTest::keyClick(w->dtFim->Edit(), Qt::Key_Tab); // to the check box
@@ -189,6 +191,7 @@ private slots:
 
     // A file name that looks like markup is shown as it is, not rendered.
     void boxesShowTheirTextAsPlainText() {
+        SKIP_ON_WINDOWS("a Windows file name cannot hold < or >");
         fs::create_directory(dir.Path() / "<b>x<");
         const std::string path = (dir.Path() / "<b>x</b>.csv").string();
         Choose(path);
