@@ -139,9 +139,6 @@ private slots:
         QCOMPARE(w.Colunas(), columns);
 
         const QFont font = w.txtPagina->font();
-        if (!QFontInfo(font).fixedPitch())
-            SKIP_UNDER_WINE(
-                "Wine brings no fixed-pitch font that Qt finds (Windows has Courier New)");
         QVERIFY(QFontInfo(font).fixedPitch());
         const QFontMetricsF metrics(font, w.txtPagina->viewport());
         QCOMPARE(metrics.horizontalAdvance(u'i'), metrics.horizontalAdvance(u'W'));
