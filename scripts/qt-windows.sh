@@ -49,15 +49,17 @@ if [ ! -f "$fonte/.preparado" ]; then
     touch "$fonte/.preparado"
 fi
 
-# Debian's source lacks src/3rdparty/wintab, hence no tablet events. direct2d stays on: the
-# platform plugin and QtPrintSupport use its DirectWrite font engine.
+# Debian's source lacks src/3rdparty/wintab, hence no tablet events. Without OpenGL the
+# platform plugin must not choose between OpenGL libraries at run time either (dynamicgl), or
+# it does not compile. direct2d stays on: the platform plugin and QtPrintSupport use its
+# DirectWrite font engine.
 cmake -S "$fonte" -B "$pasta/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$fontes/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$instalado" -DBUILD_SHARED_LIBS=ON \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF -DFEATURE_sql=OFF \
-    -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF \
+    -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_concurrent=OFF \
     -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_widgets=ON \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
