@@ -61,6 +61,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "OpcoesImportBench.h"
 #include "support/Cliente.h"
 #include "support/Comando.h"
 #include "support/Estatistica.h"
@@ -76,22 +77,6 @@ namespace fs = std::filesystem;
 namespace {
 
 // ---------------------------------------------------------------------------------------------
-
-struct TOpcoes {
-    std::vector<int> Linhas{10000, 50000};
-    int Rodadas = 0; // 0: 7 for up to 10,000 lines, 5 above
-    std::string Markdown;
-    std::string Endereco = "127.0.0.40";
-    // By default the server writes its redo log at every commit but syncs it to the disk about
-    // once a second, so that the round trips, not this machine's disk, set the floor; with
-    // --durable every commit waits for the disk, as the server's default has it.
-    bool Duravel = false;
-    // With --xvfb the window runs on an X server of its own instead of the offscreen platform.
-    bool Xvfb = false;
-    // With --relay ADDRESS both sides reach the server through a relay listening there that
-    // holds every chunk 0.25 ms each way, as a store's network would.
-    std::string Relay;
-};
 
 std::vector<std::string> OpcoesDoServidor(const TOpcoes& o) {
     std::vector<std::string> opcoes = {"--innodb-buffer-pool-size=256M", "--slow-query-log=1",
@@ -324,46 +309,6 @@ TResultado TBancada::Mede(int linhas) {
     TConnectionInfo::Liberar();
     RemoveConfBesideProgram();
     return r;
-}
-
-std::vector<int> ListaDeNumeros(const std::string& texto) {
-    std::vector<int> numeros;
-    std::stringstream in(texto);
-    std::string parte;
-    while (std::getline(in, parte, ','))
-        numeros.push_back(std::stoi(parte));
-    return numeros;
-}
-
-TOpcoes LeOpcoes(int argc, char** argv) {
-    TOpcoes o;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        auto valor = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw std::runtime_error(a + " needs a value");
-            return argv[++i];
-        };
-        if (a == "--lines")
-            o.Linhas = ListaDeNumeros(valor());
-        else if (a == "--rounds")
-            o.Rodadas = std::stoi(valor());
-        else if (a == "--markdown")
-            o.Markdown = fs::absolute(valor()).string(); // the run changes its folder
-        else if (a == "--address")
-            o.Endereco = valor();
-        else if (a == "--durable")
-            o.Duravel = true;
-        else if (a == "--xvfb")
-            o.Xvfb = true;
-        else if (a == "--relay")
-            o.Relay = valor();
-        else
-            throw std::runtime_error("unknown option " + a);
-    }
-    if (o.Endereco.rfind("127.", 0) != 0 || (!o.Relay.empty() && o.Relay.rfind("127.", 0) != 0))
-        throw std::runtime_error("the benchmark server runs on a loopback address only");
-    return o;
 }
 
 } // namespace

@@ -36,8 +36,8 @@ qt=$(bash scripts/qt-windows.sh "$cache")
 
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-# Wine's own settings live in the build folder, never in the user's home. The stores' machines
-
+# Wine's own settings live in the build folder, never in the user's home; each test and Wine
+# start takes the Brazilian user's locale from its own environment (tests/windows/).
 export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Qt's toolchain file sets the cross build up for Qt and then loads ours.
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \

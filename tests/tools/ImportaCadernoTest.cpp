@@ -1,73 +1,10 @@
 // importa-caderno run as the chain's IT runs it, against a real server: what it writes, what
-// the check before an import leaves untouched, each exit code by its cause, the stop between
-// lines, and hostile names and barcodes.
-#include "Conf.h"
-#include "LojaOfertas.h"
-#include "Process.h"
-#include "StoreFixture.h"
-#include "TempDir.h"
-#include "TestServer.h"
-#include "connection/FormatoConf.h"
+// the check before an import leaves untouched, each exit code by its cause, the viewer, and
+// hostile names and barcodes.
+#include "ImportaCadernoFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <csignal>
-#include <filesystem>
-#include <thread>
-
-namespace fs = std::filesystem;
-using namespace std::string_literals;
-
+namespace importa_caderno_test {
 namespace {
-
-// What the command says and takes on the command line is UTF-8; the narrow literals of the
-// tests are Windows-1252.
-std::string U8(std::u8string_view texto) {
-    return std::string(reinterpret_cast<const char*>(texto.data()), texto.size());
-}
-
-const std::string Db = "loja_comando";
-
-// A product found in produto, one padded, one found by barras only, one missing, and the
-// first again (its link is revived).
-const std::vector<std::string> Misturado = {
-    "7891000100103;ARROZ 5KG;19,90;", "789;PAO;9,99;", "7891000300312;OLEO;5,49;",
-    "7891999999999;NAO TEM;1,00;", "7891000100103;ARROZ DE NOVO;18,90;"};
-
-class ImportaCadernoTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() { CreateStore(Db, 10); } // branch 10: store code "A"
-
-    void SetUp() override {
-        RefillOfferStore(Db);
-        ConfValues v;
-        v.DatabaseIP = TestServer::Shared().Address();
-        v.Databasename = Db;
-        v.Usuario = "leitor";
-        v.Senha = TestServer::RootPassword;
-        conf = dir.Write("connection.conf", TextoConnectionConf(v));
-        relatorio = (dir.Path() / "Relatorio.txt").string();
-    }
-
-    // The command with the usual booklet and the given file and options.
-    ProgramRun Run(const std::string& arquivo, std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {
-            IMPORTA_CADERNO, arquivo,      "--nome",      "Ofertas da Semana",
-            "--inicio",      "2026-12-10", "--fim",       "24/12/2026",
-            "--conf",        conf,         "--relatorio", relatorio};
-        args.insert(args.end(), extra.begin(), extra.end());
-        return RunProgram(args);
-    }
-    std::string File(const std::vector<std::string>& lines, const std::string& name = "o.csv") {
-        return dir.Write(name, OfferFile(lines));
-    }
-    std::string One(const std::string& sql) { return TestServer::Shared().Scalar(sql, Db); }
-
-    TempDir dir;
-    std::string conf, relatorio;
-};
-
 TEST_F(ImportaCadernoTest, ImportsTheBookletLinksAndProductsAndReportsTheMissingOne) {
     const ProgramRun r = Run(File(Misturado), {"--json"});
     ASSERT_EQ(r.Code, 0) << r.Err;
@@ -279,94 +216,6 @@ TEST_F(ImportaCadernoTest, StartsTheViewerOnlyWhenAsked) {
                          "\narg=132\ncwd=" + fs::current_path().string() + "\nend\n");
 }
 
-// A product whose link takes a while to write, so that a signal comes in the middle of a run
-// (and, most of the time, in the middle of a statement).
-class SlowLinks : public ImportaCadernoTest {
-protected:
-    void SetUp() override {
-        ImportaCadernoTest::SetUp();
-        auto& s = TestServer::Shared();
-        s.Exec("INSERT INTO produto (produto_id, barras) SELECT seq + 1000, LPAD(seq, 13, '0') "
-               "FROM seq_1_to_300",
-               Db);
-        s.Exec("CREATE TRIGGER devagar AFTER INSERT ON prodcadofertas FOR EACH ROW "
-               "SET @espera = SLEEP(0.02)",
-               Db);
-    }
-    void TearDown() override { TestServer::Shared().Exec("DROP TRIGGER IF EXISTS devagar", Db); }
-
-    // 300 products found, then one missing, which a completed run would report.
-    std::vector<std::string> Args() {
-        std::vector<std::string> lines;
-        for (int i = 1; i <= 300; ++i)
-            lines.push_back(std::to_string(i) + ";P;2,5;");
-        lines.push_back("9999999999999;NAO TEM;1;");
-        return {IMPORTA_CADERNO, File(lines), "--nome",     "N",      "--inicio",
-                "2026-12-10",    "--fim",     "2026-12-10", "--conf", conf,
-                "--relatorio",   relatorio,   "--json"};
-    }
-    // A stopped run: whole lines only (every link with its product's update, no update without
-    // its link), some but not all, no report, and a summary that says so.
-    void ExpectStoppedBetweenLines(const std::string& summary) {
-        const int linked = std::stoi(One("select count(*) from prodcadofertas"));
-        EXPECT_GT(linked, 0);
-        EXPECT_LT(linked, 300);
-        EXPECT_EQ(One("select count(*) from produto where lojas_leram = 'A'"),
-                  std::to_string(linked));
-        EXPECT_EQ(One("select count(*) from produto p join prodcadofertas l using (produto_id) "
-                      "where p.lojas_leram = 'A' and p.preco_pro = 2.5"),
-                  std::to_string(linked));
-        EXPECT_FALSE(fs::exists(relatorio));
-        EXPECT_NE(summary.find("\"processadas\": " + std::to_string(linked) + ", "),
-                  std::string::npos)
-            << summary;
-        EXPECT_NE(summary.find("\"parado\": true"), std::string::npos) << summary;
-    }
-};
-
-class Stop : public SlowLinks, public testing::WithParamInterface<int> {};
-
-TEST_P(Stop, ASignalMidRunStopsBetweenLinesAndLeavesWholeLinesOnly) {
-    const TempDir io;
-    const std::string out = (io.Path() / "saida").string(), err = (io.Path() / "erros").string();
-    const pid_t pid = Spawn(Args(), {"", out, err});
-    while (One("select count(*) from prodcadofertas") == "0" && ::kill(pid, 0) == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ::kill(pid, GetParam());
-    EXPECT_EQ(ExitCode(WaitFor(pid)), 3) << ReadAll(err);
-    ExpectStoppedBetweenLines(ReadAll(out));
-}
-
-INSTANTIATE_TEST_SUITE_P(Signals, Stop, testing::Values(SIGINT, SIGTERM),
-                         [](const testing::TestParamInfo<int>& i) {
-                             return std::string(i.param == SIGINT ? "SIGINT" : "SIGTERM");
-                         });
-
-// A second signal, for a run that does not get to its next stop check, ends the command at once.
-TEST_F(SlowLinks, ASecondSignalEndsItAtOnce) {
-    const TempDir io;
-    const pid_t pid = Spawn(Args(), {"", (io.Path() / "saida").string(), {}});
-    while (One("select count(*) from prodcadofertas") == "0" && ::kill(pid, 0) == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ::kill(pid, SIGINT);
-    ::kill(pid, SIGTERM);
-    EXPECT_EQ(ExitCode(WaitFor(pid)), 128 + SIGTERM);
-    EXPECT_LT(std::stoi(One("select count(*) from prodcadofertas")), 300);
-    EXPECT_EQ(ReadAll(io.Path() / "saida"), ""); // no summary: it ended where it stood
-}
-
-// Ctrl+C typed on the terminal the command runs on, once its progress line shows.
-TEST_F(SlowLinks, CtrlCOnItsTerminalStopsBetweenLines) {
-    bool typed = false;
-    const ProgramRun r = RunOnTerminal(Args(), [&](std::string_view shown, int terminal) {
-        if (!typed && shown.find(" de 301 linhas") != std::string_view::npos)
-            typed = ::write(terminal, "\x03", 1) == 1;
-    });
-    ASSERT_TRUE(typed) << r.Out;
-    EXPECT_EQ(r.Code, 3) << r.Out;
-    ExpectStoppedBetweenLines(r.Out);
-}
-
 TEST_F(ImportaCadernoTest, HostileNamesAndBarcodesPassThroughAsValues) {
     const std::string nome = U8(u8"Ofertas \"Natal\" \\ ' ; -- $(rm -rf /) ção");
     const std::string arquivo = dir.Write(U8(u8"a \"b\" $(touch x) ; 'c' ção.csv"),
@@ -387,35 +236,5 @@ TEST_F(ImportaCadernoTest, HostileNamesAndBarcodesPassThroughAsValues) {
     EXPECT_FALSE(fs::exists(dir.Path() / "x"));
 }
 
-TEST_F(ImportaCadernoTest, OnATerminalAProgressLineIsRedrawnAtMostTenTimesASecond) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < 3000; ++i)
-        lines.push_back(i % 2 ? "789;PAO;1;" : "7891999999999;NAO TEM;1;");
-    const auto inicio = std::chrono::steady_clock::now();
-    const ProgramRun r =
-        RunOnTerminal({IMPORTA_CADERNO, File(lines), "--nome", "N", "--inicio", "2026-12-10",
-                       "--fim", "2026-12-10", "--conf", conf, "--relatorio", relatorio},
-                      nullptr);
-    const double segundos =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    ASSERT_EQ(r.Code, 0) << r.Out;
-    size_t desenhos = 0;
-    for (size_t p = r.Out.find("\r"); p != std::string::npos; p = r.Out.find("\r", p + 1))
-        desenhos += r.Out.compare(p, 2, "\r\n") != 0; // the terminal's own line ends aside
-    EXPECT_GE(desenhos, 1u) << r.Out;
-    EXPECT_LE(desenhos, static_cast<size_t>(segundos * 10) + 2) << r.Out;
-    // The last drawing is the whole file, and the line is ended before anything else is said.
-    EXPECT_NE(r.Out.find("\r3000 de 3000 linhas (100%), "), std::string::npos) << r.Out;
-    EXPECT_NE(r.Out.find(U8(u8"\r\nimporta-caderno: Importação concluída com sucesso!!!")),
-              std::string::npos)
-        << r.Out;
-}
-
-TEST_F(ImportaCadernoTest, NoProgressLineWhenStandardErrorIsNoTerminal) {
-    const ProgramRun r = Run(File(Misturado));
-    ASSERT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Err.find('\r'), std::string::npos) << r.Err;
-    EXPECT_NE(r.Out.find("5 de 5 linhas"), std::string::npos) << r.Out;
-}
-
 } // namespace
+} // namespace importa_caderno_test
