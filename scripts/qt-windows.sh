@@ -3,16 +3,26 @@
 # (fetched through apt from the archive apt already uses, with Debian's own patches applied):
 # QtCore, QtGui, QtWidgets, QtPrintSupport, QtTest, the windows platform plugin and the
 # windowsvista style, shared, Release, with Qt's bundled third-party libraries.
-# Usage: scripts/qt-windows.sh FOLDER; installs into FOLDER/qt and prints that path. A FOLDER
-# that already holds the installed Qt is reused as it is. About 21 minutes the first time on
-# two cores. The installed Qt remembers this checkout's cmake/mingw-w64.cmake: builds that use
-# it pass QT_CHAINLOAD_TOOLCHAIN_FILE (scripts/test-windows.sh does).
+# Usage: scripts/qt-windows.sh FOLDER; installs into FOLDER/qt and prints that path. The
+# installed Qt is keyed by what made it (this script, cmake/mingw-w64.cmake and the Qt version):
+# a FOLDER that holds one made the same way is reused as it is, any other is built again. It is
+# installed into a staging folder and renamed into place, so no run ever reads a half-installed
+# Qt. About 21 minutes the first time on two cores. Builds that use it pass
+# QT_CHAINLOAD_TOOLCHAIN_FILE (scripts/test-windows.sh does).
 set -euo pipefail
 fontes=$(cd "$(dirname "$0")/.." && pwd)
 pasta=$(mkdir -p "$1" && cd "$1" && pwd)
 instalado=$pasta/qt
+
+# The host Qt (same version, 6.4.2 in Debian 12) runs moc, rcc and uic for the cross build.
+versao_host=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+[ -n "$versao_host" ] || { echo "qt6-base-dev (the host Qt) is not installed" >&2; exit 1; }
+# Comments aside: a changed comment makes no new Qt.
+chave=$({ grep -hv '^\s*#' "$fontes/scripts/qt-windows.sh" "$fontes/cmake/mingw-w64.cmake"
+    echo "$versao_host"; } | sha256sum | cut -c1-16)
 pronto() {
-    [ -f "$instalado/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] &&
+    [ "$(cat "$instalado/.chave" 2>/dev/null)" = "$chave" ] &&
+        [ -f "$instalado/lib/cmake/Qt6Widgets/Qt6WidgetsConfig.cmake" ] &&
         [ -f "$instalado/plugins/platforms/qwindows.dll" ] &&
         [ -f "$instalado/plugins/styles/qwindowsvistastyle.dll" ]
 }
@@ -22,10 +32,6 @@ if pronto; then echo "$instalado"; exit 0; fi
 exec 9>"$pasta/.trava"
 flock 9
 if pronto; then echo "$instalado"; exit 0; fi
-
-# The host Qt (same version, 6.4.2 in Debian 12) runs moc, rcc and uic for the cross build.
-versao_host=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
-[ -n "$versao_host" ] || { echo "qt6-base-dev (the host Qt) is not installed" >&2; exit 1; }
 
 # shellcheck source=scripts/apt-fontes.sh
 source "$fontes/scripts/apt-fontes.sh"
@@ -53,7 +59,11 @@ fi
 # platform plugin must not choose between OpenGL libraries at run time either (dynamicgl), or
 # it does not compile. direct2d stays on: the platform plugin and QtPrintSupport use its
 # DirectWrite font engine.
-cmake -S "$fonte" -B "$pasta/build" -G Ninja \
+# A build folder made another way (another key) starts again from nothing.
+construcao=$pasta/build
+[ "$(cat "$construcao/.chave" 2>/dev/null)" = "$chave" ] || rm -rf "$construcao"
+mkdir -p "$construcao" && echo "$chave" >"$construcao/.chave"
+cmake -S "$fonte" -B "$construcao" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$fontes/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$instalado" -DBUILD_SHARED_LIBS=ON \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
@@ -65,6 +75,15 @@ cmake -S "$fonte" -B "$pasta/build" -G Ninja \
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
     -DFEATURE_system_doubleconversion=OFF \
     -DFEATURE_tabletevent=OFF -DFEATURE_direct2d1_1=OFF -DFEATURE_sql_sqlite=OFF >&2
-cmake --build "$pasta/build" -j "${JOBS:-2}" >&2
-cmake --install "$pasta/build" >&2
+cmake --build "$construcao" -j "${JOBS:-2}" >&2
+# Installed under a staging root (the paths inside stay those of FOLDER/qt), stamped, then
+# renamed into place; the Qt it replaces is removed only after.
+palco=$pasta/palco
+rm -rf "$palco"
+DESTDIR=$palco cmake --install "$construcao" >&2
+echo "$chave" >"$palco$instalado/.chave"
+rm -rf "$instalado.antigo"
+[ ! -e "$instalado" ] || mv "$instalado" "$instalado.antigo"
+mv "$palco$instalado" "$instalado"
+rm -rf "$instalado.antigo" "$palco"
 echo "$instalado"
