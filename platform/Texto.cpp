@@ -1,5 +1,7 @@
 #include "platform/Texto.h"
 
+#include "platform/Windows1252.h"
+
 #include <cstring>
 
 #if defined(_WIN32)
@@ -7,6 +9,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#else
+#include <langinfo.h>
 #endif
 
 std::string Trim(std::string_view s) {
@@ -51,8 +55,12 @@ std::string MensagemDoSistema(int codigo) {
     strerror_s(buffer, sizeof buffer, codigo);
     return buffer;
 #else
-    // GNU strerror_r returns the text, which may or may not be the buffer.
-    return ::strerror_r(codigo, buffer, sizeof buffer);
+    // GNU strerror_r returns the text, which may or may not be the buffer. Under a UTF-8
+    // locale (pt_BR.UTF-8) the text is translated and UTF-8; inside, every text is Windows-1252.
+    std::string texto = ::strerror_r(codigo, buffer, sizeof buffer);
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
+        return DeUtf8(texto);
+    return texto;
 #endif
 }
 

@@ -55,8 +55,7 @@ QString MotivoDoSistema(int erro) {
         return QStringLiteral(u"o arquivo é grande demais para ser mostrado (mais de %1 MB)")
             .arg(TamanhoMaximoRelatorio / (1024 * 1024));
     default:
-        return QString::fromLocal8Bit(MensagemDoSistema(erro)) +
-               QStringLiteral(u" (erro %1)").arg(erro);
+        return ParaQString(MensagemDoSistema(erro)) + QStringLiteral(u" (erro %1)").arg(erro);
     }
 }
 

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <clocale>
+#include <string>
+
 TEST(Trim, RemovesControlCharactersAndBlanksFromBothEnds) {
     EXPECT_EQ(Trim(std::string("\t\r\n  a b \x01\x1f ")), "a b");
     EXPECT_EQ(Trim(std::string("\x7f"
@@ -25,6 +29,19 @@ TEST(Formata, ReplacesEachPlaceholderInOrder) {
               "Cannot open file \"/a b\". No such file");
     EXPECT_EQ(Formata("%s%%s", {"x"}), "x%%s"); // only as many as given are replaced
 }
+
+#if !defined(_WIN32)
+// A Brazilian Linux translates the system's texts into UTF-8; a box showing them as
+// Windows-1252 read "diretÃ³rio".
+TEST(MensagemDoSistema, ATranslatedTextComesBackAsWindows1252) {
+    const std::string antes = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "pt_BR.UTF-8"))
+        GTEST_SKIP() << "no pt_BR.UTF-8 locale on this machine";
+    const std::string texto = MensagemDoSistema(ENOENT);
+    std::setlocale(LC_ALL, antes.c_str());
+    EXPECT_EQ(texto, "Arquivo ou diret\xF3rio inexistente");
+}
+#endif
 
 TEST(TData, ValidityAndEightDigitForm) {
     EXPECT_TRUE((TData{2024, 2, 29}).Valida());
