@@ -251,18 +251,20 @@ class ManualTest : public QObject, private WindowFixture {
         return guia.mid(inicio, guia.indexOf(QStringLiteral("\n# "), inicio + 1) - inicio);
     }
 
-    // Types into whatever has the keyboard's focus, as a person at the keyboard does; a letter
-    // beyond ASCII (the "ç" of a Brazilian keyboard) is its own key with its text.
-    static void Digita(const QString& texto) {
-        for (const QChar c : texto) {
-            if (c.unicode() < 0x80)
-                QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-            else
-                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(),
-                                    Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
-        }
+    // Types into whatever has the keyboard's focus, as a person at the keyboard does: one key at
+    // a time, each handled, with what it set in motion, before the next (as keys that come from
+    // the keyboard through the event loop are); a letter beyond ASCII (the "ç" of a Brazilian
+    // keyboard) is its own key with its text.
+    static void Tecla(Qt::Key tecla, const QString& texto) {
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), tecla, texto,
+                            Qt::NoModifier);
+        QCoreApplication::processEvents();
     }
-    static void Enter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
+    static void Digita(const QString& texto) {
+        for (const QChar c : texto)
+            Tecla(Qt::Key(c.toUpper().unicode()), QString(c));
+    }
+    static void Enter() { Tecla(Qt::Key_Return, QStringLiteral("\r")); }
 
 private slots:
     void initTestCase() {
