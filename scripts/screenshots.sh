@@ -8,7 +8,8 @@
 # a connection.conf for that store, and runs them on an X server of their own (Xvfb, 1024x768,
 # 96 dpi) with the clock set to 2 March 2026 09:30 (faketime), as a store's clerk would: the user
 # maria, in /home/maria/Documentos among booklets named as a store names them (a home folder of
-# the scratch folder's, mounted over /home for the program alone: unshare, so root). xdotool drives them through the
+# the scratch folder's, mounted over /home for the program alone by unshare: as root, or in a
+# user namespace of its own otherwise). xdotool drives them through the
 # steps the guide shows, as a person would with the mouse and the keyboard, and ImageMagick's
 # `import` grabs each window into PASTA (build/imagens-manual/ if unset; --atualizar writes
 # docs/manual/imagens/, the committed pictures). It fails when a window does not appear or a
@@ -219,9 +220,11 @@ data() {
 # messages (the reason in "Cannot open file") in English whatever locales this machine has, so
 # that the pictures do not change with them (the C library ignores LANGUAGE under LC_MESSAGES=C);
 # Qt's own texts, the file types among them, in Portuguese (Qt reads LANGUAGE).
+separa=(unshare --mount --)
+[ "$(id -u)" = 0 ] || separa=(unshare --user --map-root-user --mount --)
 inicia_programa() {
     # shellcheck disable=SC2016
-    unshare --mount -- sh -c 'mount --bind "$1" /home && cd /home/maria/Documentos &&
+    "${separa[@]}" sh -c 'mount --bind "$1" /home && cd /home/maria/Documentos &&
         HOME=/home/maria USER=maria LOGNAME=maria LC_MESSAGES=C LANGUAGE=pt_BR LD_PRELOAD=$2 exec "$3"' - \
         "$casa" "$libfaketime" "$trabalho/app/VivuzoriVodizerArizoz" >>"$trabalho/programa.log" 2>&1 &
     programa=$!
