@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows installer: lays the programs out in one folder as a Windows user receives them
 # (the programs, Qt's DLLs and plugins, the mingw runtime, libmariadb.dll, Qt's Brazilian
-# Portuguese translations, the user's guide when it was built) and packs that folder into
+# Portuguese translations, the clerk's and the IT's guides) and packs that folder into
 # FOLDER/cadofertas-VERSION-x64.msi with Debian's wixl.
 # Usage: scripts/package-windows.sh [FOLDER, default build-windows], after
 # scripts/test-windows.sh has built FOLDER with Qt. Prints the .msi's path.
@@ -36,8 +36,10 @@ cp "$dll_cliente" "$pasta/libmariadb.dll"
 cp /usr/share/qt6/translations/qtbase_pt_BR.qm "$pasta/translations/"
 # Qt finds its plugins and translations relative to the program's folder.
 printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' >"$pasta/qt.conf"
-# The user's guide, one HTML file with its pictures inside.
-bash "$fontes/scripts/manual-html.sh" "$pasta/manual-do-usuario.html" >&2
+# The two guides, each one HTML file with its pictures inside: the clerk's, which the Start menu
+# entry opens, and the IT's beside it, with no entry.
+bash "$fontes/scripts/manual-html.sh" "$pasta/manual-do-usuario.html" manual.md >&2
+bash "$fontes/scripts/manual-html.sh" "$pasta/manual-da-ti.html" ti.md >&2
 find "$pasta" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip {} +
 
 # The folder's files in the installer's terms: one component each, its path relative to the

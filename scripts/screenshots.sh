@@ -6,7 +6,10 @@
 # Starts the demo store on a throwaway MariaDB (DEMO_ADDRESS, 127.0.0.70 if unset), copies the
 # program and the viewer of the build folder (BUILD, build/ if unset) into a scratch folder with
 # a connection.conf for that store, and runs them on an X server of their own (Xvfb, 1024x768,
-# 96 dpi) with the clock set to 2 March 2026 09:30 (faketime). xdotool drives them through the
+# 96 dpi) with the clock set to 2 March 2026 09:30 (faketime), as a store's clerk would: the user
+# maria, in /home/maria/Documentos among booklets named as a store names them (a home folder of
+# the scratch folder's, mounted over /home for the program alone by unshare: as root, or in a
+# user namespace of its own otherwise). xdotool drives them through the
 # steps the guide shows, as a person would with the mouse and the keyboard, and ImageMagick's
 # `import` grabs each window into PASTA (build/imagens-manual/ if unset; --atualizar writes
 # docs/manual/imagens/, the committed pictures). It fails when a window does not appear or a
@@ -27,7 +30,7 @@ build=$(realpath "${BUILD:-build}")
 endereco=${DEMO_ADDRESS:-127.0.0.70}
 senha=demo-senha
 
-for comando in Xvfb xdotool import faketime; do
+for comando in Xvfb xdotool import faketime unshare; do
     command -v $comando >/dev/null || {
         echo "screenshots.sh: falta $comando (bash scripts/install-deps.sh)" >&2
         exit 1
@@ -50,7 +53,7 @@ limpa() {
     for pid in $(pgrep -f "^$trabalho/app/" || true); do kill "$pid" 2>/dev/null || true; done
     para_loja_demo
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$trabalho" "${ofertas:-}"
+    rm -rf "$trabalho"
 }
 trap limpa EXIT
 # On a failure, the screen at that moment and the program's output are kept in /tmp.
@@ -73,30 +76,45 @@ cp "$build/app/VivuzoriVodizerArizoz" "$build/app/visualizador" "$trabalho/app/"
 printf '%s\n' "$senha" | "$build/app/escreve-connection-conf" --pasta "$trabalho/app" \
     --host "$endereco" --banco loja_demo --usuario leitor --nome 'Loja Demo' --senha-stdin
 
-# The offer files the guide's steps choose, in the clerk's folder.
-# A folder of a fixed name, which the pictures show.
-ofertas=/tmp/cadofertas-fotos/Ofertas
-rm -rf "$ofertas"
+# The clerk's home folder: the program sees $casa as /home, so its files as /home/maria/...
+casa=$trabalho/casa
+ofertas=$casa/maria/Documentos
 mkdir -p "$ofertas"
-cp demo/ofertas-alguns-faltando.csv "$ofertas/ofertas-semana.csv"
-cp demo/ofertas-preco-invalido.csv "$ofertas/ofertas-preco-errado.csv"
-: >"$ofertas/ofertas-vazio.csv"
+# The booklets, as Excel saves them (Windows-1252, CR LF, a title in D1 so that every line ends
+# with ";"): products the demo store has, one through an alternative barcode, one deleted, one
+# inactive, two it never had.
+printf '%s\r\n' 'BARRAS;DESCRICAO;PRECO;FIM' '7891000100103;ARROZ TIPO 1 5 KG;21,90;' \
+    '7891000200209;FEIJAO CARIOCA 1 KG;7,49;' '7891000300312;OLEO DE SOJA 900 ML;6,99;' \
+    $'7891000400401;A\xC7\xDACAR REFINADO 1 KG;3,98;' '7891000500507;CAFE TORRADO 500 G;15,90;' \
+    '7891000700703;LEITE INTEGRAL 1 L;4,99;' '7891000800809;MACARRAO ESPAGUETE 500 G;3,99;' \
+    '7896543210987;BISCOITO RECHEADO 140 G;2,49;' '7899876543210;TELEVISOR LED 32 POL;1299,00;' \
+    >"$ofertas/ofertas-marco.csv"
+# A price with a thousands separator.
+printf '%s\r\n' 'BARRAS;DESCRICAO;PRECO;FIM' '7891000100103;ARROZ TIPO 1 5 KG;21,90;' \
+    '7899876543210;TELEVISOR LED 32 POL;1.299,00;' '7891000300305;OLEO DE SOJA 900 ML;6,99;' \
+    >"$ofertas/ofertas-pascoa.csv"
+: >"$ofertas/ofertas-abril.csv"
 # A workbook (a zip file, full of NUL bytes) given a .csv name.
-printf 'PK\003\004\024\000\006\000\010\000\000\000!\000' >"$ofertas/ofertas-pasta-de-trabalho.csv"
+printf 'PK\003\004\024\000\006\000\010\000\000\000!\000' >"$ofertas/ofertas-fevereiro.csv"
 # Long enough for an import still running when its picture is taken.
 {
-    head -n 1 demo/ofertas-todos-encontrados.csv
+    head -n 1 "$ofertas/ofertas-marco.csv"
     awk '{ l[NR] = $0 } END { for (i = 0; i < 20000; i++) for (j = 2; j <= NR; j++) print l[j] }' \
-        demo/ofertas-alguns-faltando.csv
-} >"$ofertas/ofertas-mes.csv"
+        "$ofertas/ofertas-marco.csv"
+} >"$ofertas/ofertas-aniversario.csv"
 # Saved from three columns only: no ";" after the price.
-sed 's/;\r$/\r/' demo/ofertas-todos-encontrados.csv >"$ofertas/ofertas-sem-ponto-e-virgula.csv"
+sed 's/;\r$/\r/; 1s/;FIM\r$/\r/' "$ofertas/ofertas-marco.csv" | head -n 5 >"$ofertas/ofertas-semana.csv"
+# Formatted empty rows below the last product, saved as ";;;" (not in the folder: only pictured).
+mkdir -p "$trabalho/outros"
+{ head -n 5 "$ofertas/ofertas-marco.csv"; printf ';;;\r\n;;;\r\n;;;\r\n'; } \
+    >"$trabalho/outros/ofertas-linhas-vazias.csv"
 touch -d '2026-03-02 08:15' "$ofertas"/*.csv
 
 # texto ARQUIVO NOME: the file as a text editor shows it (Windows-1252, as the program reads it).
 texto() {
-    local conteudo
-    conteudo=$(iconv -f WINDOWS-1252 -t UTF-8 "$ofertas/$1" | tr -d '\r')
+    local conteudo arquivo=$ofertas/$1
+    [ -f "$arquivo" ] || arquivo=$trabalho/outros/$1
+    conteudo=$(iconv -f WINDOWS-1252 -t UTF-8 "$arquivo" | tr -d '\r')
     convert -background white -fill black -font DejaVu-Sans-Mono -pointsize 14 \
         -bordercolor white -border 12 label:"$conteudo" "$saida/$2.png"
     echo "  $2.png"
@@ -154,24 +172,38 @@ principal="Caderno de Ofertas$"
 atencao="^Aten"
 erro="^Vivuzorivodizerarizoz$"
 
-# escolhe ARQUIVO: the file button, then the file's full name typed into the file dialog.
+# escolhe ARQUIVO [FOTO]: the file button, then the file's name typed into the file dialog,
+# which opens in the folder the program started in (Documentos). Pictured, the dialog is made
+# wide enough for every column to be read.
 escolhe() {
     clica "$(espera_janela "$principal")" 373 21
     local dialogo
     dialogo=$(espera_janela "^Abrir")
     sleep 0.5
     foca "$dialogo"
-    [ "${2:-}" ] && foto "$dialogo" "$2"
-    escreve "$ofertas/$1"
+    if [ "${2:-}" ]; then
+        # Wholly on the screen, or the picture is cut at its edge.
+        xdotool windowmove --sync "$dialogo" 40 40 windowsize --sync "$dialogo" 900 440
+        sleep 0.5
+        # Each column fitted to its contents, as a double click on its header's right edge does
+        # (from the right, so that the edges still to click stay where they are).
+        for x in 612 502 437; do
+            xdotool mousemove --window "$dialogo" "$x" 50 click --repeat 2 --delay 80 1
+            sleep 0.3
+        done
+        foto "$dialogo" "$2"
+    fi
+    escreve "$1"
     tecla Return
     espera_fechar "^Abrir"
     foca "$(espera_janela "$principal")"
 }
-# mensagem TITULO FOTO: a message box, pictured, then answered with Enter (its default button).
+# mensagem TITULO FOTO: a message box, pictured (unless FOTO is empty), then answered with Enter
+# (its default button).
 mensagem() {
     local caixa
     caixa=$(espera_janela "$1")
-    foto "$caixa" "$2"
+    [ -z "$2" ] || foto "$caixa" "$2"
     foca "$caixa"
     tecla Return
     espera_fechar "$1"
@@ -183,25 +215,35 @@ data() {
     tecla Home
     escreve "$2"
 }
+# The program as maria starts it: her home folder over /home in a mount namespace of its own,
+# started in Documentos (where the report goes, as on a store's Windows). The system's own
+# messages (the reason in "Cannot open file") in English whatever locales this machine has, so
+# that the pictures do not change with them (the C library ignores LANGUAGE under LC_MESSAGES=C);
+# Qt's own texts, the file types among them, in Portuguese (Qt reads LANGUAGE).
+separa=(unshare --mount --)
+[ "$(id -u)" = 0 ] || separa=(unshare --user --map-root-user --mount --)
 inicia_programa() {
-    (cd "$ofertas" && LD_PRELOAD=$libfaketime exec "$trabalho/app/VivuzoriVodizerArizoz") \
-        >>"$trabalho/programa.log" 2>&1 &
+    # shellcheck disable=SC2016
+    "${separa[@]}" sh -c 'mount --bind "$1" /home && cd /home/maria/Documentos &&
+        HOME=/home/maria USER=maria LOGNAME=maria LC_MESSAGES=C LANGUAGE=pt_BR LD_PRELOAD=$2 exec "$3"' - \
+        "$casa" "$libfaketime" "$trabalho/app/VivuzoriVodizerArizoz" >>"$trabalho/programa.log" 2>&1 &
     programa=$!
 }
 
 echo "Fotos em $saida:"
-texto ofertas-semana.csv arquivo-certo
-texto ofertas-sem-ponto-e-virgula.csv arquivo-sem-ponto-e-virgula
+texto ofertas-marco.csv arquivo-certo
+texto ofertas-semana.csv arquivo-sem-ponto-e-virgula
+texto ofertas-linhas-vazias.csv arquivo-linhas-vazias
 inicia_programa
 w=$(espera_janela "$principal")
 foca "$w"
 foto "$w" janela
 tecla alt+i
 mensagem "$atencao" msg-selecione-arquivo
-escolhe ofertas-semana.csv escolher-arquivo
+escolhe ofertas-marco.csv escolher-arquivo
 tecla alt+i
 mensagem "$atencao" msg-defina-nome
-escreve "Ofertas da Semana"
+escreve "Ofertas de Março"
 foto "$w" janela-preenchida
 # The start after the end.
 data 126 10032026
@@ -230,7 +272,7 @@ espera_fechar "Visualizador de relat"
 foca "$w"
 
 # An import under way, and Cancel.
-escolhe ofertas-mes.csv
+escolhe ofertas-aniversario.csv
 tecla alt+i
 sleep 1.5
 foto "$w" importando
@@ -238,16 +280,18 @@ tecla alt+c
 mensagem "$atencao" msg-deseja-cancelar
 
 # What goes wrong with the file.
-escolhe ofertas-vazio.csv
+escolhe ofertas-abril.csv
 tecla alt+i
 mensagem "$atencao" msg-sem-dados
-escolhe ofertas-pasta-de-trabalho.csv
+escolhe ofertas-fevereiro.csv
 mensagem "$erro" msg-nao-e-texto
-escolhe ofertas-nao-existe.csv
+# A name mistyped in the file dialog.
+escolhe ofertas-maco.csv
 mensagem "$erro" msg-nao-abre
-cp "$ofertas/ofertas-semana.csv" "$ofertas/ofertas-apagado.csv"
-escolhe ofertas-apagado.csv
-rm "$ofertas/ofertas-apagado.csv"
+# A file moved away after it was chosen.
+cp "$ofertas/ofertas-marco.csv" "$ofertas/ofertas-domingo.csv"
+escolhe ofertas-domingo.csv
+rm "$ofertas/ofertas-domingo.csv"
 tecla alt+i
 mensagem "$atencao" msg-arquivo-nao-existe
 # A date that does not exist, then the focus leaves the field.
@@ -255,13 +299,14 @@ data 126 31022026
 tecla Tab
 mensagem "$erro" msg-data-invalida
 data 126 02032026
-# A price the program cannot read ends the import; it then stays stopped: Cancel twice, and the
-# program closes.
-escolhe ofertas-preco-errado.csv
+# A price the program cannot read ends the import; it then stays stopped, Importar greyed out:
+# Cancel twice, and the program closes.
+escolhe ofertas-pascoa.csv
 tecla alt+i
 mensagem "$erro" msg-preco-invalido
+foto "$w" janela-apos-erro
 tecla alt+c
-mensagem "$atencao" msg-cancelar-apos-erro
+mensagem "$atencao" ""
 tecla alt+c
 mensagem "$atencao" msg-deseja-fechar -
 wait "$programa" || true
@@ -271,7 +316,7 @@ programa=""
 inicia_programa
 w=$(espera_janela "$principal")
 foca "$w"
-escolhe ofertas-sem-ponto-e-virgula.csv
+escolhe ofertas-semana.csv
 escreve "Ofertas da Semana"
 tecla alt+i
 mensagem "$erro" msg-sem-ponto-e-virgula
@@ -303,10 +348,11 @@ if [ "$saida" != "$comitadas" ]; then
             echo "screenshots.sh: $nome mudou de tamanho" >&2
             diferencas=1
         else
-            # Pixel for pixel, but for the gauge of an import under way and the file dialog's
-            # blinking cursor, which may differ by a few pixels (up to 2%).
+            # Pixel for pixel, but for a blinking text caret (a line of 1x14 pixels, shown or
+            # not as the picture is taken; two of them at most) and for the gauge of an import
+            # under way and the file dialog's cursor, which may differ by a few pixels (up to 2%).
             pixels=$(compare -metric AE "$nova" "$comitadas/$nome" null: 2>&1) || true
-            limite=0
+            limite=28
             case $nome in importando.png | escolher-arquivo.png)
                 limite=$(($(identify -format '%w*%h' "$nova") / 50)) ;;
             esac

@@ -16,9 +16,11 @@
 #include "ui/DatePicker.h"
 #include "ui/UImportarCadOferta.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -181,6 +183,16 @@ class ManualTest : public QObject, private WindowFixture {
             QTest::mouseClick(w->cmdCancelar, Qt::LeftButton);
         });
         Import();
+        // A report that cannot be created where the program works (a folder holds its name):
+        // every line is written, then the run ends on the error; a new window follows.
+        const fs::path relatorio = fs::current_path() / "Relatorio.txt";
+        fs::remove_all(relatorio);
+        fs::create_directory(relatorio);
+        Import();
+        fs::remove_all(relatorio);
+        Collect();
+        Open();
+        w->txtCadOferta->setText(QStringLiteral("Ofertas da Semana"));
         // A file saved without the ";" after the price; then a price with a thousands separator
         // in a new window (after an error the import stays stopped).
         Choose(dir.Write("tres-colunas.csv",
@@ -222,8 +234,37 @@ class ManualTest : public QObject, private WindowFixture {
         Open();
         Collect();
         CloseWindow();
+        // No connection.conf beside the program.
+        RemoveConfBesideProgram();
+        Open();
+        Collect();
+        CloseWindow();
         PointConfAtStore(Db);
     }
+
+    // The text of the guide's quick start: from its heading to the next one.
+    static QString ComecoRapido() {
+        const QString guia = LeArquivo(Guia + QStringLiteral("/manual.md"));
+        const qsizetype inicio = guia.indexOf(QStringLiteral("\n# Começo rápido\n"));
+        if (inicio < 0)
+            return {};
+        return guia.mid(inicio, guia.indexOf(QStringLiteral("\n# "), inicio + 1) - inicio);
+    }
+
+    // Types into whatever has the keyboard's focus, as a person at the keyboard does: one key at
+    // a time, each handled, with what it set in motion, before the next (as keys that come from
+    // the keyboard through the event loop are); a letter beyond ASCII (the "ç" of a Brazilian
+    // keyboard) is its own key with its text.
+    static void Tecla(Qt::Key tecla, const QString& texto) {
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), tecla, texto,
+                            Qt::NoModifier);
+        QCoreApplication::processEvents();
+    }
+    static void Digita(const QString& texto) {
+        for (const QChar c : texto)
+            Tecla(Qt::Key(c.toUpper().unicode()), QString(c));
+    }
+    static void Enter() { Tecla(Qt::Key_Return, QStringLiteral("\r")); }
 
 private slots:
     void initTestCase() {
@@ -242,6 +283,58 @@ private slots:
     }
 
     void cleanupTestCase() { RemoveConfBesideProgram(); }
+
+    // The guide's five steps, key by key as written there, into a store of their own: the
+    // booklet and its product get the dates typed.
+    void quickStartAsWritten() {
+        const QString passos = ComecoRapido();
+        const QString arquivo = QStringLiteral("ofertas-marco.csv");
+        const QString nome = QStringLiteral(u"Ofertas de Março");
+        const QString inicio = QStringLiteral("02032026"), fim = QStringLiteral("08032026");
+        for (const QString& exemplo : {arquivo, nome, inicio, fim})
+            QVERIFY2(passos.contains('`' + exemplo + '`'),
+                     qPrintable("the quick start does not give " + exemplo));
+        const std::string db = "loja_manual_rapido";
+        CreateStore(db);
+        PointConfAtStore(db);
+        S().Exec("INSERT INTO produto (produto_id, barras, lojas_leram) VALUES "
+                 "(1, '7891000100103', 'Z')",
+                 db);
+        // 1. The sheet saved as CSV, in the folder the file dialog opens in.
+        const fs::path csv = fs::current_path() / arquivo.toStdString();
+        WriteAll(csv, "BARRAS;DESCRICAO;PRECO;FIM\r\n7891000100103;ARROZ;12,90;\r\n");
+        real = std::make_unique<RealDialogs>();
+        // 2. The program opened.
+        Open();
+        // 3. "...", the file's name typed, Enter.
+        real->Files.push_back(arquivo);
+        QTest::mouseClick(w->sbArquivo, Qt::LeftButton);
+        QTRY_VERIFY(w->isActiveWindow());
+        QCOMPARE(QFileInfo(w->txtArquivo->text()).fileName(), arquivo);
+        // 4. The name, Enter; the start's digits, Enter; the end's digits, Enter.
+        Digita(nome);
+        Enter();
+        Digita(inicio);
+        Enter();
+        Digita(fim);
+        Enter();
+        // 5. Enter twice; the closing message answered with Enter.
+        Enter();
+        Enter();
+        QTRY_VERIFY(!real->Boxes.empty());
+        const QString visto = real->Boxes.back().Text;
+        real.reset();
+        CloseWindow();
+        fs::remove(csv);
+        PointConfAtStore(Db);
+        QCOMPARE(visto, QStringLiteral(u"Importação concluída com sucesso!!!"));
+        const std::string caderno =
+            S().Scalar("SELECT CONCAT(data1, ' ', data2) FROM cadofertas", db);
+        QVERIFY2(caderno == "2026-03-02 2026-03-08", ("the booklet's dates: " + caderno).c_str());
+        const std::string produto = S().Scalar(
+            "SELECT CONCAT(dtiniciopromocao, ' ', valid_pro, ' ', preco_pro) FROM produto", db);
+        QVERIFY2(produto == "2026-03-02 2026-03-08 12.9000", ("the product's: " + produto).c_str());
+    }
 
     void everyQuotedMessageIsOneTheProgramShows() {
         const auto citacoes = Citacoes();

@@ -49,6 +49,7 @@ foreach(file share/cadofertas/store.sql share/cadofertas/loja-demo.sql
              share/doc/cadofertas/changelog.gz share/man/man1/VivuzoriVodizerArizoz.1.gz
              share/man/man1/visualizador.1.gz share/man/man1/escreve-connection-conf.1.gz
              share/man/man1/importa-caderno.1.gz share/doc/cadofertas/manual.html
+             share/doc/cadofertas/manual-ti.html
              share/applications/cadofertas-manual.desktop)
     string(FIND "${contents}" "./usr/${file}\n" at)
     if(at LESS 0)
@@ -62,13 +63,20 @@ if(NOT contents MATCHES "-rwx[^\n]* \\./usr/${PROGRAM_DIR}/manual-do-usuario\n")
 endif()
 set(tree ${out_dir}/arvore)
 execute_process(COMMAND dpkg-deb -x ${debs} ${tree} RESULT_VARIABLE rc)
+# The two guides together hold every picture, each inside its file; the clerk's says nothing of
+# the server's root password.
 file(READ ${tree}/usr/share/doc/cadofertas/manual.html guia)
+file(READ ${tree}/usr/share/doc/cadofertas/manual-ti.html guia_ti)
 file(GLOB figuras ${SOURCE_DIR}/docs/manual/imagens/*.png)
 list(LENGTH figuras esperadas)
-string(REGEX MATCHALL "<img src=\"data:image/png;base64," embutidas "${guia}")
+string(REGEX MATCHALL "<img src=\"data:image/png;base64," embutidas "${guia}${guia_ti}")
 list(LENGTH embutidas achadas)
-if(esperadas EQUAL 0 OR achadas LESS esperadas OR guia MATCHES "<img src=\"imagens/")
-    message(FATAL_ERROR "manual.html holds ${achadas} pictures of ${esperadas}, or links to others")
+if(esperadas EQUAL 0 OR achadas LESS esperadas OR "${guia}${guia_ti}" MATCHES "<img src=\"imagens/")
+    message(FATAL_ERROR "the guides hold ${achadas} pictures of ${esperadas}, or links to others")
+endif()
+string(REGEX REPLACE "data:image/png;base64,[A-Za-z0-9+/=]+" "" texto_guia "${guia}")
+if(texto_guia MATCHES "icacls|GRANT|senha-arquivo|root")
+    message(FATAL_ERROR "the clerk's guide, manual.html, holds the IT's matters")
 endif()
 file(READ ${tree}/usr/share/applications/cadofertas-manual.desktop entrada)
 file(READ ${tree}/usr/${PROGRAM_DIR}/manual-do-usuario lancador)

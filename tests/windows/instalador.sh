@@ -53,7 +53,7 @@ wine_br msiexec /i "$(caminho_windows "$msi")" /qn </dev/null || falha "msiexec 
 programa_win='C:\Program Files\Caderno de Ofertas'
 pasta=$WINEPREFIX/drive_c/Program\ Files/Caderno\ de\ Ofertas
 for f in VivuzoriVodizerArizoz.exe visualizador.exe escreve-connection-conf.exe importa-caderno.exe \
-    Qt6Widgets.dll manual-do-usuario.html \
+    Qt6Widgets.dll manual-do-usuario.html manual-da-ti.html \
     platforms/qwindows.dll styles/qwindowsvistastyle.dll libmariadb.dll libstdc++-6.dll \
     translations/qtbase_pt_BR.qm qt.conf; do
     [ -f "$pasta/$f" ] || falha "the installer did not install $f"
