@@ -98,8 +98,8 @@ void TDatePicker::Escolhida(QDate data) {
 }
 
 void TDatePicker::Seleciona() {
-    // The focus may already be here (it comes back from the calendar before this), and then
-    // entering selects nothing.
+    // The focus may be here already (back from the calendar or a message box), or come back
+    // only with the window's activation: either way it does not enter the field.
     edit_->setFocus();
     edit_->selectAll();
 }

@@ -32,6 +32,9 @@ public:
     QToolButton* Botao() const { return botao_; }
     QCalendarWidget* Calendario() const { return calendario_; }
     void AbreCalendario();
+    // The focus here and the whole date selected, even where the focus already was, so that the
+    // clerk types the date again (after a message about it).
+    void Seleciona();
     QString Formato() const { return formato_; }
 
     // Confirms the text as leaving the field would, for actions that may start while the focus
@@ -47,7 +50,6 @@ protected:
 
 private:
     void Escolhida(QDate data); // in the calendar
-    void Seleciona();           // the focus here, the whole date selected
     void TextoEditado(const QString& texto);
     void AoSair();
     void Recusa();

@@ -342,7 +342,7 @@ void TFImportarCadOfertas::Foca(Controle controle) {
         txtCadOferta->setFocus();
         break;
     case Controle::dtInicio:
-        dtInicio->setFocus();
+        dtInicio->Seleciona(); // after a message about the dates: the start typed again
         break;
     case Controle::cmdImportar:
         cmdImportar->setFocus();
