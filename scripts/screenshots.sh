@@ -209,10 +209,10 @@ mensagem() {
     espera_fechar "$1"
     [ "${3:-}" = - ] || foca "$(espera_janela "$principal")"
 }
-# data CAMPO_X TEXTO: the date typed over a date field (its digits only; the separators stay).
+# data CAMPO_X TEXTO: a click into a date field, which selects its date, and the new one typed
+# over it (its digits only; the separators stay).
 data() {
     clica "$(espera_janela "$principal")" "$1" 125
-    tecla Home
     escreve "$2"
 }
 # The program as maria starts it: her home folder over /home in a mount namespace of its own,
@@ -249,7 +249,8 @@ foto "$w" janela-preenchida
 data 126 10032026
 tecla alt+i
 mensagem "$atencao" msg-datas
-data 126 02032026
+# The message leaves the start date selected: typed over.
+escreve 02032026
 data 268 08032026
 # Enter from field to field, then on the button.
 clica "$w" 247 68
@@ -298,7 +299,7 @@ mensagem "$atencao" msg-arquivo-nao-existe
 data 126 31022026
 tecla Tab
 mensagem "$erro" msg-data-invalida
-data 126 02032026
+escreve 02032026
 # A price the program cannot read ends the import; it then stays stopped, Importar greyed out:
 # Cancel twice, and the program closes.
 escolhe ofertas-pascoa.csv

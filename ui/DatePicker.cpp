@@ -1,6 +1,7 @@
 #include "ui/DatePicker.h"
 
 #include "platform/Erro.h"
+#include "ui/CampoData.h"
 #include "ui/ErroPadrao.h"
 #include "ui/Texto1252.h"
 
@@ -11,21 +12,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-QString MascaraDe(const QString& formato) {
-    QString mascara;
-    for (QChar c : formato) {
-        if (c == u'd' || c == u'M' || c == u'y')
-            mascara += u'9';
-        else if (QStringLiteral("AaNnXx90Dd#HhBb<>![]{}\\").contains(c))
-            mascara += QLatin1Char('\\') + c; // a separator that is a mask character
-        else
-            mascara += c;
-    }
-    return mascara + QStringLiteral(";_");
-}
-} // namespace
 
 QString FormatoMascaravel(const QString& formatoCurto) {
     QString saida;
@@ -46,7 +32,7 @@ QString FormatoMascaravel(const QString& formatoCurto) {
 }
 
 TDatePicker::TDatePicker(const QString& formato, QWidget* parent)
-    : QWidget(parent), formato_(FormatoMascaravel(formato)), edit_(new QLineEdit(this)),
+    : QWidget(parent), formato_(FormatoMascaravel(formato)), edit_(new TCampoData(formato_, this)),
       botao_(new QToolButton(this)), calendario_(nullptr), popup_(new QWidget(this, Qt::Popup)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -59,7 +45,6 @@ TDatePicker::TDatePicker(const QString& formato, QWidget* parent)
     setFocusProxy(edit_);
     setFocusPolicy(Qt::StrongFocus);
 
-    edit_->setInputMask(MascaraDe(formato_));
     edit_->installEventFilter(this);
     connect(edit_, &QLineEdit::textEdited, this, &TDatePicker::TextoEditado);
 
@@ -67,16 +52,8 @@ TDatePicker::TDatePicker(const QString& formato, QWidget* parent)
     auto* popupLayout = new QVBoxLayout(popup_);
     popupLayout->setContentsMargins(0, 0, 0, 0);
     popupLayout->addWidget(calendario_);
-    connect(calendario_, &QCalendarWidget::clicked, this, [this](QDate d) {
-        SetDate(d);
-        popup_->hide();
-        edit_->setFocus();
-    });
-    connect(calendario_, &QCalendarWidget::activated, this, [this](QDate d) {
-        SetDate(d);
-        popup_->hide();
-        edit_->setFocus();
-    });
+    connect(calendario_, &QCalendarWidget::clicked, this, &TDatePicker::Escolhida);
+    connect(calendario_, &QCalendarWidget::activated, this, &TDatePicker::Escolhida);
     connect(botao_, &QToolButton::clicked, this, &TDatePicker::AbreCalendario);
 
     SetDate(QDate::currentDate());
@@ -112,6 +89,19 @@ void TDatePicker::AbreCalendario() {
     popup_->move(mapToGlobal(QPoint(0, height())));
     popup_->show();
     calendario_->setFocus();
+}
+
+void TDatePicker::Escolhida(QDate data) {
+    SetDate(data);
+    popup_->hide();
+    Seleciona();
+}
+
+void TDatePicker::Seleciona() {
+    // The focus may be here already (back from the calendar or a message box), or come back
+    // only with the window's activation: either way it does not enter the field.
+    edit_->setFocus();
+    edit_->selectAll();
 }
 
 void TDatePicker::TextoEditado(const QString& texto) {
@@ -154,7 +144,7 @@ void TDatePicker::AoSair() {
 void TDatePicker::Recusa() {
     recusaPendente_ = false;
     recusando_ = true;
-    edit_->setFocus();
+    Seleciona(); // the clerk types the date again over the refused one
     MostraErro(
         std::make_exception_ptr(EErro("'" + DeQString(edit_->text()) + "' is not a valid date")));
     recusando_ = false;

@@ -1,10 +1,12 @@
 #pragma once
-// A date picker: an edit field in the regional short date format, with an input mask whose
-// separators are fixed, and a drop-down calendar (its button or Alt+Down). A typed date becomes
-// the value as soon as the text forms a valid date. Moving the focus to another control while
-// the text is not a valid date is refused: "'%s' is not a valid date" is shown by the default
-// error display and the focus comes back (switching to another window is no refusal: the focus
-// comes back there by itself). Alt+Del empties the field, which then reads as the zero date.
+// A date picker: an edit field in the regional short date format that a clerk types over
+// (TCampoData: the separators fixed, the whole date selected on entering), and a drop-down
+// calendar (its button or Alt+Down), whose chosen date is left selected in the field. A typed date
+// becomes the value as soon as the text forms a valid date. Moving the focus to another control
+// while the text is not a valid date is refused: "'%s' is not a valid date" is shown by the
+// default error display and the focus comes back, the date selected to be typed again (switching
+// to another window is no refusal: the focus comes back there by itself). Alt+Del empties the
+// field, which then reads as the zero date.
 #include <QDate>
 #include <QWidget>
 
@@ -30,6 +32,9 @@ public:
     QToolButton* Botao() const { return botao_; }
     QCalendarWidget* Calendario() const { return calendario_; }
     void AbreCalendario();
+    // The focus here and the whole date selected, even where the focus already was, so that the
+    // clerk types the date again (after a message about it).
+    void Seleciona();
     QString Formato() const { return formato_; }
 
     // Confirms the text as leaving the field would, for actions that may start while the focus
@@ -44,6 +49,7 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void Escolhida(QDate data); // in the calendar
     void TextoEditado(const QString& texto);
     void AoSair();
     void Recusa();

@@ -66,6 +66,13 @@ bool TeclaEnter(QEvent* evento) {
     return tecla == Qt::Key_Return || tecla == Qt::Key_Enter;
 }
 
+// Enter moves the focus as Tab does: a date field entered so is selected whole, and the check
+// box and the buttons show the keyboard's focus mark.
+void FocaPeloTeclado(QWidget* controle) {
+    controle->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    controle->setFocus(Qt::TabFocusReason);
+}
+
 } // namespace
 
 QFont FonteDaJanela() {
@@ -207,17 +214,17 @@ void TFImportarCadOfertas::sbArquivoClick() {
 
 void TFImportarCadOfertas::dtInicioKeyPress(int tecla) {
     if (tecla == Enter)
-        dtFim->setFocus();
+        FocaPeloTeclado(dtFim);
 }
 
 void TFImportarCadOfertas::dtFimKeyPress(int tecla) {
     if (tecla == Enter)
-        checkPromocao->setFocus();
+        FocaPeloTeclado(checkPromocao);
 }
 
 void TFImportarCadOfertas::checkPromocaoKeyPress(int tecla) {
     if (tecla == Enter)
-        cmdImportar->setFocus();
+        FocaPeloTeclado(cmdImportar);
 }
 
 void TFImportarCadOfertas::cmdImportarClick() {
@@ -246,7 +253,7 @@ void TFImportarCadOfertas::FormShow() {
 
 void TFImportarCadOfertas::txtCadOfertaKeyPress(int tecla) {
     if (tecla == Enter)
-        dtInicio->setFocus();
+        FocaPeloTeclado(dtInicio);
 }
 
 void TFImportarCadOfertas::cmdCancelarClick() {
@@ -335,7 +342,7 @@ void TFImportarCadOfertas::Foca(Controle controle) {
         txtCadOferta->setFocus();
         break;
     case Controle::dtInicio:
-        dtInicio->setFocus();
+        dtInicio->Seleciona(); // after a message about the dates: the start typed again
         break;
     case Controle::cmdImportar:
         cmdImportar->setFocus();

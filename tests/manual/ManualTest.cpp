@@ -123,9 +123,14 @@ class ManualTest : public QObject, private WindowFixture {
         QTRY_VERIFY(w->isActiveWindow());
     }
 
+    // A click into the field, then the digits.
     void TypeDate(TDatePicker* campo, const QString& digitos) {
         QTest::mouseClick(campo->Edit(), Qt::LeftButton);
-        QTest::keyClick(campo->Edit(), Qt::Key_Home);
+        QTest::keyClicks(campo->Edit(), digitos);
+    }
+    // The digits alone, where the window has put the focus back after a message about the date.
+    void TypeDateAgain(TDatePicker* campo, const QString& digitos) {
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(campo->Edit()));
         QTest::keyClicks(campo->Edit(), digitos);
     }
 
@@ -159,11 +164,11 @@ class ManualTest : public QObject, private WindowFixture {
         TypeDate(w->dtInicio, QStringLiteral("10032026"));
         TypeDate(w->dtFim, QStringLiteral("08032026"));
         Import();
-        TypeDate(w->dtInicio, QStringLiteral("31022026"));
+        TypeDateAgain(w->dtInicio, QStringLiteral("31022026"));
         const size_t antes = real->Boxes.size();
         QTest::keyClick(w->dtInicio->Edit(), Qt::Key_Tab);
         QTRY_VERIFY(real->Boxes.size() > antes);
-        TypeDate(w->dtInicio, QStringLiteral("02032026"));
+        TypeDateAgain(w->dtInicio, QStringLiteral("02032026"));
         // Cancel while idle, answered No.
         real->Clicks.push_back(QStringLiteral(u"&Não"));
         QTest::mouseClick(w->cmdCancelar, Qt::LeftButton);

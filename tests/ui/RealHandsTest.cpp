@@ -19,6 +19,7 @@
 #include "ui/Texto1252.h"
 #include "ui/UImportarCadOferta.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -35,6 +36,8 @@ namespace fs = std::filesystem;
 namespace {
 const std::string Db = "loja_maos";
 const QString Sucesso = QStringLiteral(u"Importação concluída com sucesso!!!");
+// How the clerk gets into the date fields.
+enum class Rota { Enter, Tab, Clique, Calendario, CliqueNoDigito };
 } // namespace
 
 class RealHandsTest : public QObject, private WindowFixture {
@@ -55,8 +58,39 @@ class RealHandsTest : public QObject, private WindowFixture {
 
     void TypeInto(QLineEdit* field, const QString& text) {
         QTest::mouseClick(field, Qt::LeftButton);
-        QTest::keyClick(field, Qt::Key_Home);
         QTest::keyClicks(field, text);
+    }
+
+    // Typed key by key into the date field that has the focus, as it stands.
+    static void TypeDate(TDatePicker* field, const QString& text) {
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(field->Edit()));
+        QTest::keyClicks(field->Edit(), text);
+        QCOMPARE(field->Edit()->text(),
+                 text.size() == 8 ? text.left(2) + u'/' + text.mid(2, 2) + u'/' + text.right(4)
+                                  : text);
+    }
+
+    // The middle of a character of the field, as the eye finds it: from there on, the nearest
+    // boundary between characters is the one after it.
+    static int MeioDe(QLineEdit* campo, int caractere) {
+        int x = 0;
+        while (x < campo->width() && campo->cursorPositionAt(QPoint(x, 10)) <= caractere)
+            ++x;
+        return x;
+    }
+
+    // The dates of the statements that write them (the booklet's insert, the products' updates),
+    // each as "yyyymmdd yyyymmdd", in the order the server received them.
+    static QStringList DatesSent(size_t mark) {
+        static const QRegularExpression escreve(QStringLiteral(
+            R"re(^(insert into cadofertas|update produto set)\b.*?"(\d{8})".*?"(\d{8})")re"));
+        QStringList dates;
+        for (const LogEntry& e : S().Since(mark)) {
+            const auto m = escreve.match(QString::fromLatin1(e.Argument));
+            if (e.Command == "Query" && m.hasMatch())
+                dates << m.captured(2) + u' ' + m.captured(3);
+        }
+        return dates;
     }
 
     // A valid import up to its start: the file and the booklet's name.
@@ -103,27 +137,91 @@ private slots:
         DefineConfiguracaoRegional(TFormatSettings::BrasilPadrao());
     }
 
-    void typedDatesReachTheBookletAndTheProducts() {
+    // The routes into the date fields a clerk takes, each with the dates typed straight in, digits
+    // alone or with their slashes: whichever way the field is entered, the whole date is selected
+    // and the typing replaces it from its first digit.
+    void typedDatesReachTheStatements_data() {
+        QTest::addColumn<int>("route");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        const QString digits[] = {QStringLiteral("01122026"), QStringLiteral("31122026")};
+        const QString slashes[] = {QStringLiteral("01/12/2026"), QStringLiteral("31/12/2026")};
+        auto row = [&](const char* name, Rota rota, const QString(&datas)[2]) {
+            QTest::newRow(name) << static_cast<int>(rota) << datas[0] << datas[1];
+        };
+        row("Enter", Rota::Enter, digits);
+        row("Enter, slashes", Rota::Enter, slashes);
+        row("Shift+Tab and Tab", Rota::Tab, digits);
+        row("Shift+Tab and Tab, slashes", Rota::Tab, slashes);
+        row("click", Rota::Clique, digits);
+        row("click, slashes", Rota::Clique, slashes);
+        row("calendar, then typed", Rota::Calendario, digits);
+        row("click again on a digit", Rota::CliqueNoDigito, digits);
+    }
+
+    void typedDatesReachTheStatements() {
+        QFETCH(int, route);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
         Prepare();
-        // From the name, Enter walks the fields: dates typed over the mask, then the check box
-        // and the button.
-        QTest::keyClick(w->txtCadOferta, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->dtInicio->Edit()));
-        QTest::keyClick(w->dtInicio->Edit(), Qt::Key_Home);
-        QTest::keyClicks(w->dtInicio->Edit(), QStringLiteral("10122026"));
-        QTest::keyClick(w->dtInicio->Edit(), Qt::Key_Return);
-        QTest::keyClick(w->dtFim->Edit(), Qt::Key_Home);
-        QTest::keyClicks(w->dtFim->Edit(), QStringLiteral("24122026"));
-        QTest::keyClick(w->dtFim->Edit(), Qt::Key_Return);
-        QTest::keyClick(w->checkPromocao, Qt::Key_Return);
+        const size_t mark = S().Mark();
+        const auto rota = static_cast<Rota>(route);
+        // Into the start date.
+        switch (rota) {
+        case Rota::Tab: // back from the name: the check box, the end date, the start date
+            for (int i = 0; i < 3; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            break;
+        case Rota::Clique: // anywhere in the field: here its middle, on the year
+            QTest::mouseClick(w->dtInicio->Edit(), Qt::LeftButton);
+            break;
+        case Rota::Calendario: // today chosen with the arrow and Enter
+            QTest::mouseClick(w->dtInicio->Botao(), Qt::LeftButton);
+            QTRY_VERIFY(w->dtInicio->Calendario()->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_VERIFY(!w->dtInicio->Calendario()->isVisible());
+            break;
+        default: // from the name, Enter
+            QTest::keyClick(w->txtCadOferta, Qt::Key_Return);
+        }
+        if (rota == Rota::CliqueNoDigito) {
+            // A slip in the year, mended by a click on the right half of its third digit: the
+            // caret goes on that digit.
+            TypeDate(w->dtInicio, start.left(6) + QStringLiteral("99"));
+            QLineEdit* campo = w->dtInicio->Edit();
+            const int meio = MeioDe(campo, 8), seguinte = MeioDe(campo, 9);
+            QTest::mouseClick(campo, Qt::LeftButton, {}, QPoint(meio + (seguinte - meio) / 4, 10));
+            QTest::keyClicks(campo, start.right(2));
+            QCOMPARE(campo->text(), QStringLiteral("01/12/2026"));
+        } else {
+            TypeDate(w->dtInicio, start);
+        }
+        // Into the end date, then to the button.
+        if (rota == Rota::Tab) {
+            QTest::keyClick(w->dtInicio->Edit(), Qt::Key_Tab);
+            TypeDate(w->dtFim, end);
+            for (int i = 0; i < 3; ++i) // the check box, the name, the button
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        } else {
+            if (rota == Rota::Clique) // near its right end, past the year
+                QTest::mouseClick(w->dtFim->Edit(), Qt::LeftButton, {},
+                                  QPoint(w->dtFim->Edit()->width() - 8, 10));
+            else
+                QTest::keyClick(w->dtInicio->Edit(), Qt::Key_Return);
+            TypeDate(w->dtFim, end);
+            QTest::keyClick(w->dtFim->Edit(), Qt::Key_Return);
+            QTest::keyClick(w->checkPromocao, Qt::Key_Return);
+        }
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->cmdImportar));
         QTest::keyClick(w->cmdImportar, Qt::Key_Return);
         QCOMPARE(real->Texts(), QStringList{Sucesso});
+        // The booklet's row and both products' updates, as the server received them.
+        QCOMPARE(DatesSent(mark), QStringList(3, QStringLiteral("20261201 20261231")));
         QCOMPARE(One("select concat(data1, ' ', data2, ' ', lojas_leram) from cadofertas"),
-                 std::string("2026-12-10 2026-12-24 A"));
+                 std::string("2026-12-01 2026-12-31 A"));
         QCOMPARE(One("select group_concat(concat(dtiniciopromocao, ' ', valid_pro, ' ', "
                      "preco_pro, ' ', lojas_leram) order by produto_id) from produto"),
-                 std::string("2026-12-10 2026-12-24 12.9000 A,2026-12-10 2026-12-24 1234.5000 A"));
+                 std::string("2026-12-01 2026-12-31 12.9000 A,2026-12-01 2026-12-31 1234.5000 A"));
     }
 
     // However the import is started, an impossible date is refused first, once, with the

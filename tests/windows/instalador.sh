@@ -89,14 +89,15 @@ import -display "$DISPLAY" -window root "$saida/dialogo-arquivo.png"
 tecla windowfocus --sync "$dialogo" type --delay 20 "$(caminho_windows "$oferta")"
 tecla key Return
 espera_sumir "$dialogo"
-# The booklet's name, the dates (day, month, year, as a Brazilian user's short date has them),
-# Enter from field to field up to the button, and Enter on it.
+# The booklet's name, the dates (day, month, year, as a Brazilian user's short date has them)
+# typed straight in after Enter, over the date each field holds, the first as digits alone and
+# the second with its slashes, Enter from field to field up to the button, and Enter on it.
 tecla windowfocus --sync "$janela"
 tecla type --delay 30 'Ofertas de Março'
-tecla key Return Home
+tecla key Return
 tecla type --delay 30 '10122026'
-tecla key Return Home
-tecla type --delay 30 '24122026'
+tecla key Return
+tecla type --delay 30 '24/12/2026'
 tecla key Return Return
 sleep 0.5
 import -display "$DISPLAY" -window "$janela" "$saida/janela-preenchida.png"
