@@ -13,7 +13,23 @@
 # picture is blank, and then compares the pictures with the committed ones: the same names, the
 # same sizes and the same pixels (the running import's gauge and the file dialog's cursor may
 # differ a little), or it fails.
+#
+# Everything it makes lies in a folder of its own (mktemp -d), removed at the end; the offer
+# files, which the pictures show in /tmp/cadofertas-fotos/Ofertas, are that folder's, mounted
+# there in a mount namespace of the run's own (unshare), so that runs at the same time never
+# share them.
 set -euo pipefail
+if [ -z "${CADOFERTAS_FOTOS_NAMESPACE:-}" ]; then
+    export CADOFERTAS_FOTOS_NAMESPACE=1
+    script=$(realpath "$0")
+    if unshare --mount --propagation private true 2>/dev/null; then
+        exec unshare --mount --propagation private bash "$script" "$@"
+    elif unshare --user --map-root-user --mount --propagation private true 2>/dev/null; then
+        exec unshare --user --map-root-user --mount --propagation private bash "$script" "$@"
+    fi
+    echo "screenshots.sh: sem um espaço de montagem próprio (unshare: rode como root)" >&2
+    exit 1
+fi
 cd "$(dirname "$0")/.."
 raiz=$(pwd)
 comitadas=$raiz/docs/manual/imagens
@@ -50,14 +66,14 @@ limpa() {
     for pid in $(pgrep -f "^$trabalho/app/" || true); do kill "$pid" 2>/dev/null || true; done
     para_loja_demo
     [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$trabalho" "${ofertas:-}"
+    rm -rf "$trabalho"
 }
 trap limpa EXIT
 # On a failure, the screen at that moment and the program's output are kept in /tmp.
 falha() {
     echo "screenshots.sh: $*" >&2
-    local restos=/tmp/cadofertas-fotos-falha
-    mkdir -p "$restos"
+    local restos
+    restos=$(mktemp -d /tmp/cadofertas-fotos-falha-XXXXXX)
     cp "$trabalho"/*.log "$restos/" 2>/dev/null || true
     [ -n "${DISPLAY:-}" ] && import -window root "$restos/tela.png" 2>/dev/null
     echo "screenshots.sh: a tela e os registros: $restos" >&2
@@ -74,10 +90,11 @@ printf '%s\n' "$senha" | "$build/app/escreve-connection-conf" --pasta "$trabalho
     --host "$endereco" --banco loja_demo --usuario leitor --nome 'Loja Demo' --senha-stdin
 
 # The offer files the guide's steps choose, in the clerk's folder.
-# A folder of a fixed name, which the pictures show.
+# A folder of a fixed name, which the pictures show: the run's own, mounted there (the empty
+# folder it is mounted on stays, for the next run).
 ofertas=/tmp/cadofertas-fotos/Ofertas
-rm -rf "$ofertas"
-mkdir -p "$ofertas"
+mkdir -p "$trabalho/ofertas" "$ofertas"
+mount --bind "$trabalho/ofertas" "$ofertas"
 cp demo/ofertas-alguns-faltando.csv "$ofertas/ofertas-semana.csv"
 cp demo/ofertas-preco-invalido.csv "$ofertas/ofertas-preco-errado.csv"
 : >"$ofertas/ofertas-vazio.csv"
