@@ -2,11 +2,14 @@
 #include "app/Aplicacao.h"
 #include "app/UDM.h"
 #include "connection/ConnectionInfo.h"
+#include "platform/PastaDeTrabalho.h"
 #include "ui/UImportarCadOferta.h"
 
 #include <memory>
 
 int main(int argc, char** argv) {
+    // Where the report goes: on Windows never the installation folder nor Program Files.
+    PreparaPastaDeTrabalho();
     // The program reads no command line: Qt gets the program's name alone, so that none of its
     // own options (-platform, -style, ...) can change or stop it.
     char nomePadrao[] = "VivuzoriVodizerArizoz";

@@ -6,51 +6,24 @@
 #include <map>
 #include <memory>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 namespace {
 
-void* AbreBiblioteca(const std::string& nome) {
-#if defined(_WIN32)
-    return reinterpret_cast<void*>(LoadLibraryA(nome.c_str()));
-#else
-    return ::dlopen(nome.c_str(), RTLD_NOW | RTLD_LOCAL);
-#endif
-}
-
-void FechaBiblioteca(void* biblioteca) {
-#if defined(_WIN32)
-    FreeLibrary(static_cast<HMODULE>(biblioteca));
-#else
-    ::dlclose(biblioteca);
-#endif
-}
-
-void* Simbolo(void* biblioteca, const char* nome) {
-#if defined(_WIN32)
-    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(biblioteca), nome));
-#else
-    return ::dlsym(biblioteca, nome);
-#endif
-}
-
 template <typename F>
-void Liga(void* biblioteca, F& funcao, const char* nome, bool obrigatoria,
+void Liga(const TBibliotecaDinamica& biblioteca, F& funcao, const char* nome, bool obrigatoria,
           const std::string& arquivo) {
-    funcao = reinterpret_cast<F>(Simbolo(biblioteca, nome));
+    funcao = reinterpret_cast<F>(biblioteca.Simbolo(nome));
     if (!funcao && obrigatoria)
         throw EErro(Formata("Function %s not found in %s", {nome, arquivo}));
 }
 
-// Every function the access layer calls, bound from the open library; one that is missing
-// fails the whole load.
-std::unique_ptr<TBibliotecaCliente> LigaFuncoes(void* h, const std::string& nome) {
+// Every function the access layer calls, bound from the open library, which the table then
+// owns; one that is missing fails the whole load, and the library is unloaded with the table.
+std::unique_ptr<TBibliotecaCliente> LigaFuncoes(TBibliotecaDinamica biblioteca,
+                                                const std::string& nome) {
     auto b = std::make_unique<TBibliotecaCliente>();
     b->NomeArquivo = nome;
+    b->Biblioteca = std::move(biblioteca);
+    const TBibliotecaDinamica& h = b->Biblioteca;
     Liga(h, b->init, "mysql_init", true, nome);
     Liga(h, b->options, "mysql_options", true, nome);
     Liga(h, b->real_connect, "mysql_real_connect", true, nome);
@@ -71,16 +44,11 @@ std::unique_ptr<TBibliotecaCliente> LigaFuncoes(void* h, const std::string& nome
 
 std::unique_ptr<TBibliotecaCliente> Carrega(const std::vector<std::string>& nomes) {
     for (const auto& nome : nomes) {
-        void* h = AbreBiblioteca(nome);
-        if (!h)
-            continue;
-        try {
-            return LigaFuncoes(h, nome); // the library stays loaded until the process ends
-        } catch (...) {
-            // A library that is not the client's is not kept: a later load finds it afresh.
-            FechaBiblioteca(h);
-            throw;
-        }
+        TBibliotecaDinamica biblioteca(nome);
+        // A library that is not the client's is not kept (the failed table unloads it): a later
+        // load finds it afresh.
+        if (biblioteca.Carregada())
+            return LigaFuncoes(std::move(biblioteca), nome);
     }
     throw EErro(Formata("Dynamic library %s not found", {nomes.empty() ? "" : nomes.front()}));
 }

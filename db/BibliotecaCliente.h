@@ -2,6 +2,8 @@
 // The MySQL client library, loaded when the first connection opens. Its functions are looked
 // up once into a table; every other part of the access layer calls through that table, so
 // the program starts and runs without the library until it first connects.
+#include "platform/BibliotecaDinamica.h"
+
 #include <mysql.h>
 
 #include <string>
@@ -9,6 +11,8 @@
 
 struct TBibliotecaCliente {
     std::string NomeArquivo;
+    // Loaded as long as the table lives: the tables of CarregaBibliotecaCliente, never.
+    TBibliotecaDinamica Biblioteca;
 
     decltype(&mysql_init) init = nullptr;
     decltype(&mysql_options) options = nullptr;

@@ -2,10 +2,12 @@
 // its first NUL with every line end (CR LF, CR, LF) made one LF and a last line end dropped; no
 // line holds a line end or a NUL; the text cut into blocks anywhere splits the same as whole;
 // and a file with the same bytes loads the same lines, or, when the text holds a NUL, is refused
-// naming the NUL's line and leaves no lines.
+// naming the NUL's line and leaves no lines. A text that opens with UTF-8's mark gives the same
+// lines, each turned into Windows-1252, as the rest of the text would give as it stands.
 #include "FuzzSupport.h"
 #include "import/OfertaArquivo.h"
 #include "platform/Erro.h"
+#include "platform/Windows1252.h"
 
 #include <cstdint>
 #include <string>
@@ -33,8 +35,13 @@ std::string Normalizado(std::string_view texto) {
 }
 
 void ConfereLinhas(std::string_view texto, const TLinhasArquivo& linhas) {
+    // After the mark, the text is UTF-8: its line ends are the same bytes, and converting the
+    // lines one by one is converting them joined (no sequence runs over a line end).
+    const bool utf8 = texto.substr(0, 3) == "\xEF\xBB\xBF";
+    if (utf8)
+        texto.remove_prefix(3);
     const std::string_view util = texto.substr(0, texto.find('\0'));
-    const std::string esperado = Normalizado(texto);
+    const std::string esperado = utf8 ? DeUtf8(Normalizado(texto)) : Normalizado(texto);
     std::size_t quebras = 0;
     for (char c : esperado)
         quebras += c == '\n';

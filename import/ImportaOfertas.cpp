@@ -9,13 +9,13 @@
 #include "import/LinhaOferta.h"
 #include "import/Preco.h"
 #include "import/RelatorioAusentes.h"
+#include "platform/Caminho.h"
 #include "platform/CursorEspera.h"
 #include "platform/Erro.h"
 #include "platform/Texto.h"
 #include "report/ClassImpressao.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 ImportWindow::~ImportWindow() = default;
@@ -174,8 +174,7 @@ bool TExecucao::Precondicoes() {
     std::string arquivo = Trim(janela_.TextoArquivo());
     if (arquivo.empty())
         Recusa("Selecione um arquivo para a importa\xE7\xE3o.", C::txtArquivo);
-    std::error_code erro;
-    if (!std::filesystem::is_regular_file(arquivo, erro))
+    if (!ExisteArquivo(arquivo))
         Recusa("O arquivo n\xE3o existe.", C::txtArquivo);
     if (Trim(janela_.TextoCadOferta()).empty())
         Recusa("Defina um nome para o caderno de oferta.", C::txtCadOferta);
@@ -310,11 +309,9 @@ void TExecucao::Conclui() {
                          "da com sucesso!!!");
     if (!viewerIniciado) {
         // Otherwise the user would never learn that products were left out.
-        std::error_code erro;
-        std::filesystem::path caminho = std::filesystem::absolute(ctx_.NomeRelatorio, erro);
         janela_.Mensagem("N\xE3o foi poss\xEDvel mostrar o relat\xF3rio dos produtos n\xE3o "
                          "importados. Ele foi gravado em " +
-                         (erro ? ctx_.NomeRelatorio : caminho.lexically_normal().string()));
+                         CaminhoMostrado(ctx_.NomeRelatorio));
     }
 }
 

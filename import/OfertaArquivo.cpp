@@ -2,6 +2,7 @@
 
 #include "platform/Erro.h"
 #include "platform/LeituraArquivo.h"
+#include "platform/Windows1252.h"
 
 #include <algorithm>
 #include <array>
@@ -28,11 +29,54 @@ inline const char* ProximoFimDeLinha(const char* p, const char* fim) {
 // its lines.
 constexpr std::size_t TamanhoBloco = std::size_t{1} << 20;
 
+// UTF-8's byte-order mark, with which a text saved as UTF-8 may open.
+constexpr std::string_view MarcaUtf8 = "\xEF\xBB\xBF";
+
 } // namespace
+
+void TDivisorLinhas::AcrescentaALinhaAberta(std::string_view parte) {
+    if (utf8_)
+        linhaUtf8_.append(parte);
+    else
+        linhas_.AcrescentaALinhaAberta(parte);
+}
+
+bool TDivisorLinhas::LinhaAbertaVazia() const {
+    return utf8_ ? linhaUtf8_.empty() : linhas_.LinhaAbertaVazia();
+}
+
+void TDivisorLinhas::FechaLinha() {
+    if (utf8_) {
+        // Line ends and NUL are ASCII: no sequence of a line runs into the next.
+        linhas_.push_back(DeUtf8(linhaUtf8_));
+        linhaUtf8_.clear();
+    } else {
+        linhas_.FechaLinha();
+    }
+}
 
 bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
     if (terminou_)
         return false;
+    if (!inicioVisto_) {
+        // The mark's bytes are held until the third one, or a byte that is not the mark's.
+        while (!bloco.empty() && inicio_.size() < MarcaUtf8.size() &&
+               bloco.front() == MarcaUtf8[inicio_.size()]) {
+            inicio_ += bloco.front();
+            bloco.remove_prefix(1);
+        }
+        if (inicio_.size() < MarcaUtf8.size() && bloco.empty())
+            return true;
+        inicioVisto_ = true;
+        utf8_ = inicio_.size() == MarcaUtf8.size();
+        if (!utf8_)
+            Divide(inicio_); // the mark's first bytes alone: no line end, no NUL among them
+        inicio_.clear();
+    }
+    return Divide(bloco);
+}
+
+bool TDivisorLinhas::Divide(std::string_view bloco) {
     const char* p = bloco.data();
     const char* const fim = p + bloco.size();
     if (aposCR_ && p < fim) {
@@ -42,17 +86,17 @@ bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
             ++p;
     }
     while (p < fim) {
-        if (*p == '\0' && linhas_.LinhaAbertaVazia()) {
+        if (*p == '\0' && LinhaAbertaVazia()) {
             // A NUL where a line would begin ends the text without a line.
             terminou_ = true;
             linhaDoNul_ = linhas_.size() + 1;
             return false;
         }
         const char* q = ProximoFimDeLinha(p, fim);
-        linhas_.AcrescentaALinhaAberta({p, static_cast<std::size_t>(q - p)});
+        AcrescentaALinhaAberta({p, static_cast<std::size_t>(q - p)});
         if (q == fim)
             break;
-        linhas_.FechaLinha();
+        FechaLinha();
         if (*q == '\0') {
             terminou_ = true;
             linhaDoNul_ = linhas_.size();
@@ -73,8 +117,14 @@ bool TDivisorLinhas::Acrescenta(std::string_view bloco) {
 }
 
 void TDivisorLinhas::Termina() {
-    if (!linhas_.LinhaAbertaVazia())
-        linhas_.FechaLinha();
+    if (!inicioVisto_) {
+        // A text shorter than the mark, or the mark cut short: bytes as they stand.
+        inicioVisto_ = true;
+        Divide(inicio_);
+        inicio_.clear();
+    }
+    if (!LinhaAbertaVazia())
+        FechaLinha();
     terminou_ = true;
 }
 

@@ -1,6 +1,7 @@
 // Reading a file whole.
 #include "platform/LeituraArquivo.h"
 
+#include "platform/Caminho.h"
 #include "platform/Erro.h"
 #include "platform/Texto.h"
 
@@ -14,7 +15,6 @@
 #else
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -22,35 +22,15 @@
 namespace {
 
 [[noreturn]] void FalhaAoAbrir(const std::string& caminho, const std::string& motivo) {
-    throw EErro(Formata("Cannot open file \"%s\". %s", {caminho, motivo}));
+    throw EErro(Formata("Cannot open file \"%s\". %s", {CaminhoParaTexto(caminho), motivo}));
 }
 
 } // namespace
 
-std::string CaminhoCompletoDe(const std::string& nomeArquivo) {
-    if (nomeArquivo.empty())
-        return nomeArquivo;
-#if defined(_WIN32)
-    DWORD n = GetFullPathNameA(nomeArquivo.c_str(), 0, nullptr, nullptr);
-    if (n == 0)
-        return nomeArquivo;
-    std::string caminho(n, '\0');
-    n = GetFullPathNameA(nomeArquivo.c_str(), n, caminho.data(), nullptr);
-    caminho.resize(n);
-    return caminho;
-#else
-    std::error_code erro;
-    std::filesystem::path caminho = std::filesystem::absolute(nomeArquivo, erro);
-    if (erro)
-        return nomeArquivo;
-    return caminho.lexically_normal().string();
-#endif
-}
-
 #if defined(_WIN32)
 
 TArquivoLeitura::TArquivoLeitura(const std::string& nomeArquivo)
-    : caminho_(CaminhoCompletoDe(nomeArquivo)) {
+    : caminho_(::CaminhoCompleto(nomeArquivo)) {
     HANDLE h =
         CreateFileA(nomeArquivo.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
@@ -77,7 +57,7 @@ std::size_t TArquivoLeitura::Le(char* destino, std::size_t n) {
 #else
 
 TArquivoLeitura::TArquivoLeitura(const std::string& nomeArquivo)
-    : caminho_(CaminhoCompletoDe(nomeArquivo)) {
+    : caminho_(::CaminhoCompleto(nomeArquivo)) {
     int fd;
     do
         fd = ::open(nomeArquivo.c_str(), O_RDONLY | O_CLOEXEC);

@@ -6,6 +6,7 @@
 //
 // Every failure, opening or reading, is an EErro with the text
 //   Cannot open file "<full path of the file>". <the system's reason>
+// the path made full and shown by platform/Caminho.h.
 // A directory is not a file: it fails the same way.
 #include <cstddef>
 #include <string>
@@ -37,6 +38,3 @@ private:
 
 // The whole content of the file, byte for byte, without any conversion.
 std::string LerArquivoInteiro(const std::string& nomeArquivo);
-
-// The full path of a file name, relative names taken from the current directory.
-std::string CaminhoCompletoDe(const std::string& nomeArquivo);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/Caminho.h"
 #include "platform/Erro.h"
 #include "platform/Executavel.h"
 
@@ -38,8 +39,7 @@ bool TemPasta(const std::string& nome) {
 #endif
 
 bool EhExecutavel(const std::filesystem::path& caminho) {
-    std::error_code erro;
-    if (!std::filesystem::is_regular_file(caminho, erro))
+    if (!ExisteArquivo(caminho.string()))
         return false;
 #if defined(_WIN32)
     return true;

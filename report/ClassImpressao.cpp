@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "platform/Caminho.h"
 #include "platform/Erro.h"
 #include "platform/Programa.h"
 #include "platform/Texto.h"
@@ -63,14 +63,6 @@ int Posiciona(Lista& bloco, const std::string& texto, int coluna, int linha) {
     return bloco.Count();
 }
 
-std::string CaminhoCompleto(const std::string& nomeArquivo) {
-    std::error_code erro;
-    auto caminho = std::filesystem::absolute(std::filesystem::path(nomeArquivo), erro);
-    if (erro)
-        return nomeArquivo;
-    return caminho.lexically_normal().string();
-}
-
 } // namespace
 
 const std::string& LinhaNoIndice(const TLinhas& linhas, int indice) {
@@ -84,7 +76,7 @@ void SalvaLinhas(const TLinhas& linhas, const std::string& nomeArquivo) {
     if (!arquivo) {
         int codigo = errno;
         throw EErro(Formata("Cannot create file \"%s\". %s",
-                            {CaminhoCompleto(nomeArquivo), MensagemDoSistema(codigo)}));
+                            {CaminhoMostrado(nomeArquivo), MensagemDoSistema(codigo)}));
     }
     std::vector<char> buffer(1 << 16);
     std::setvbuf(arquivo, buffer.data(), _IOFBF, buffer.size());
@@ -103,7 +95,7 @@ void SalvaLinhas(const TLinhas& linhas, const std::string& nomeArquivo) {
     }
     if (!ok)
         throw EErro(Formata("Cannot write file \"%s\". %s",
-                            {CaminhoCompleto(nomeArquivo), MensagemDoSistema(codigo)}));
+                            {CaminhoMostrado(nomeArquivo), MensagemDoSistema(codigo)}));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,7 +2,8 @@
 # inicia_loja_demo PASTA ENDERECO SENHA starts a server from a new data folder in PASTA, on
 # ENDERECO port 3306, with root and leitor logging in from anywhere with SENHA, and the database
 # loja_demo holding the store's tables and the sample products; sql_loja runs the client on it
-# as root; para_loja_demo stops it.
+# as root; para_loja_demo stops it. inicia_loja_demo fails, leaving the server's log in PASTA,
+# when the server ends or never answers (30 s).
 servidor_loja=""
 pasta_loja=""
 
@@ -22,10 +23,20 @@ inicia_loja_demo() {
         --bind-address="$endereco" --port=3306 --socket="$pasta_loja/mysqld.sock" \
         --pid-file="$pasta_loja/mysqld.pid" --log-error="$pasta_loja/error.log" --skip-log-bin &
     servidor_loja=$!
+    local respondeu=""
     for _ in $(seq 1 300); do
-        mariadb-admin --no-defaults -S "$pasta_loja/mysqld.sock" -uroot ping >/dev/null 2>&1 && break
+        if mariadb-admin --no-defaults -S "$pasta_loja/mysqld.sock" -uroot ping >/dev/null 2>&1; then
+            respondeu=1
+            break
+        fi
+        kill -0 "$servidor_loja" 2>/dev/null || break
         sleep 0.1
     done
+    if [ -z "$respondeu" ]; then
+        echo "the demo store's server on $endereco did not answer; its log: $pasta_loja/error.log" >&2
+        tail -n 20 "$pasta_loja/error.log" >&2 2>/dev/null || true
+        return 1
+    fi
     # Only the accounts below: install-db's root@127.0.0.1 would shadow root@'%'.
     sql_loja -e "DELETE FROM mysql.global_priv WHERE User = '' OR (User = 'root' AND Host <> 'localhost');
         FLUSH PRIVILEGES;

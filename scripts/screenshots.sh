@@ -16,6 +16,9 @@
 # picture is blank, and then compares the pictures with the committed ones: the same names, the
 # same sizes and the same pixels (the running import's gauge and the file dialog's cursor may
 # differ a little), or it fails.
+#
+# Everything it makes lies in a folder of its own (mktemp -d), removed at the end, so that runs at
+# the same time never share their files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 raiz=$(pwd)
@@ -59,8 +62,8 @@ trap limpa EXIT
 # On a failure, the screen at that moment and the program's output are kept in /tmp.
 falha() {
     echo "screenshots.sh: $*" >&2
-    local restos=/tmp/cadofertas-fotos-falha
-    mkdir -p "$restos"
+    local restos
+    restos=$(mktemp -d /tmp/cadofertas-fotos-falha-XXXXXX)
     cp "$trabalho"/*.log "$restos/" 2>/dev/null || true
     [ -n "${DISPLAY:-}" ] && import -window root "$restos/tela.png" 2>/dev/null
     echo "screenshots.sh: a tela e os registros: $restos" >&2

@@ -61,9 +61,10 @@ source scripts/loja-demo.sh
 # shellcheck source=tests/windows/ambiente-wine.sh
 source tests/windows/ambiente-wine.sh
 export CADOFERTAS_LOJA_ENDERECO=$endereco CADOFERTAS_LOJA_SENHA=loja-windows
+# Set before anything starts: whatever did start is stopped however the run ends.
+trap 'para_loja_demo; para_wine; para_tela' EXIT
 rm -rf "$build/loja"
 inicia_loja_demo "$PWD/$build/loja" "$endereco" "$CADOFERTAS_LOJA_SENHA"
-trap 'para_loja_demo; para_wine; para_tela' EXIT
 inicia_tela
 inicia_wine "$wine"
 ctest --test-dir "$build" --output-on-failure -j "${JOBS:-2}"

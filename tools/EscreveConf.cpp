@@ -1,12 +1,12 @@
 #include "tools/EscreveConf.h"
 
 #include "connection/FormatoConf.h"
+#include "platform/Caminho.h"
 #include "platform/Executavel.h"
 #include "tools/GravaConf.h"
 #include "tools/OpcoesConf.h"
 #include "tools/SenhaConf.h"
 
-#include <filesystem>
 #include <ostream>
 
 namespace {
@@ -17,9 +17,7 @@ std::string Escreve(TOpcoesConf& opcoes, int entrada) {
     ValidaValores(opcoes.Valores);
     std::string pasta = opcoes.Pasta.empty() ? PastaDoExecutavel() : opcoes.Pasta;
     std::string destino = DestinoDoConf(pasta);
-    std::error_code erro;
-    if (!opcoes.Sobrescrever &&
-        std::filesystem::exists(std::filesystem::symlink_status(destino, erro)))
+    if (!opcoes.Sobrescrever && ExisteAlgo(destino))
         throw ArquivoExiste(destino);
     opcoes.Valores.Senha = LeSenha(opcoes, entrada);
     ValidaValores(opcoes.Valores);
@@ -28,10 +26,7 @@ std::string Escreve(TOpcoesConf& opcoes, int entrada) {
 }
 
 void Relata(const std::string& arquivo, const TValoresConf& v, std::ostream& saida) {
-    std::error_code erro;
-    auto completo = std::filesystem::absolute(arquivo, erro).lexically_normal();
-    saida << T(u8"connection.conf gravado: ") << Mostravel(erro ? arquivo : completo.string())
-          << '\n'
+    saida << T(u8"connection.conf gravado: ") << Mostravel(CaminhoCompleto(arquivo)) << '\n'
           << T(u8"  servidor: ") << Mostravel(v.DatabaseIP) << '\n'
           << T(u8"  banco:    ") << Mostravel(v.Databasename) << '\n'
           << T(u8"  usuário:  ") << Mostravel(v.Usuario) << '\n'

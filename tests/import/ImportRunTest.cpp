@@ -1,6 +1,7 @@
 // The import run against a real server, through a window without a display: the statements as
 // the server received them, the tables afterwards, the report's bytes and the viewer's start.
 #include "ImportRunFixture.h"
+#include "import/OfertaArquivo.h"
 
 namespace fs = std::filesystem;
 
@@ -56,6 +57,34 @@ TEST_F(ImportRun, TheTypicalRequestSendsTheTemplatesInOrder) {
     std::string viewer = ViewerRecord(true);
     EXPECT_NE(viewer.find("arg=Relatorio.txt\narg=132\n"), std::string::npos) << viewer;
     EXPECT_EQ(viewer.find("start", 1), std::string::npos) << "started more than once";
+}
+
+// A booklet saved as "CSV UTF-8" (opening with UTF-8's mark) loads as its Windows-1252 twin:
+// the same statements, and a report whose descriptions keep their accents.
+TEST_F(ImportRun, ABookletSavedAsUtf8ImportsAsItsWindows1252Twin) {
+    const std::string cabecalho = "BARRAS;DESCRICAO;PRECO;\r\n7891000100103;ARROZ;12,90;\r\n";
+    const std::string cp1252 = cabecalho + "7891000999999;P\xC3O DE A\xC7\xDA"
+                                           "CAR;4,99;\r\n";
+    const std::string utf8 = "\xEF\xBB\xBF" + cabecalho +
+                             "7891000999999;P\xC3\x83O DE A\xC3\x87\xC3\x9A"
+                             "CAR;4,99;\r\n";
+    std::vector<std::vector<std::string>> enviados;
+    std::vector<std::string> relatorios;
+    for (const std::string& texto : {cp1252, utf8}) {
+        for (const char* t : {"cadofertas", "prodcadofertas"})
+            TestServer::Shared().Exec("TRUNCATE TABLE "s + t, Db);
+        janela.Arquivo = dir.Write("oferta.csv", texto);
+        CarregaLinhas(janela.Arquivo, janela.Linhas);
+        enviados.push_back(Importa());
+        ASSERT_EQ(erro, "");
+        relatorios.push_back(ReadAll("Relatorio.txt"));
+    }
+    EXPECT_EQ(enviados[1], enviados[0]);
+    EXPECT_EQ(relatorios[1], relatorios[0]);
+    EXPECT_NE(relatorios[1].find(" 7891000999999    P\xC3O DE A\xC7\xDA"
+                                 "CAR"),
+              std::string::npos)
+        << relatorios[1];
 }
 
 TEST_F(ImportRun, AFileWithOnlyTheHeadingWritesTheBookletAndNoReport) {

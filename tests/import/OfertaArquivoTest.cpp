@@ -37,7 +37,32 @@ const CasoDivisao CasosDivisao[] = {
     {"\0abc\n"s, {}, 1},
     {"a\r\0b"s, {"a"}, 2},
     {"a\nb\n\0"s, {"a", "b"}, 3},
-    {"\xEF\xBB\xBF\xE7\xE3o;\xFF\t \x80\r\n"s, {"\xEF\xBB\xBF\xE7\xE3o;\xFF\t \x80"}},
+    // Without UTF-8's mark at its start, every byte stands as it is (Windows-1252).
+    {"\xE7\xE3o;\xEF\xBB\xBF\xFF\t \x80\r\n"s, {"\xE7\xE3o;\xEF\xBB\xBF\xFF\t \x80"}},
+    {"\xC3\x83;\xE2\x82\xAC\r\n"s, {"\xC3\x83;\xE2\x82\xAC"}},
+    {"\xEF\xBB"s, {"\xEF\xBB"}},
+    {"\xEF\xBBx\r\n\xEF"s, {"\xEF\xBBx", "\xEF"}},
+    {"\xEF\xBB\0"s, {"\xEF\xBB"}, 1},
+    // With it ("CSV UTF-8"), each line is turned into Windows-1252: a character that
+    // Windows-1252 lacks and a malformed sequence become "?"; the mark is no part of the text.
+    {"\xEF\xBB\xBF"
+     "BARRAS;DESCRICAO;PRECO;\r\n7891000999999;P\xC3\x83O DE A\xC3\x87\xC3\x9A"
+     "CAR;4,99;\r\n"s,
+     {"BARRAS;DESCRICAO;PRECO;", "7891000999999;P\xC3O DE A\xC7\xDA"
+                                 "CAR;4,99;"}},
+    {"\xEF\xBB\xBF\xE2\x82\xAC\xE2\x80\x9C\xC5\xA0\xC3\xBF;\xC5\x81\xE4\xB8\xAD\xF0\x9F\x98\x80x"s,
+     {"\x80\x93\x8A\xFF;???x"}},
+    {"\xEF\xBB\xBF"
+     "a\xC3;\xFF\x80\n\xE2\x82\r\xC3\xA7\xEF\xBB\xBF"s,
+     {"a?;??", "?", "\xE7?"}},
+    {"\xEF\xBB\xBF"s, {}},
+    {"\xEF\xBB\xBF\r\n"s, {""}},
+    {"\xEF\xBB\xBF\xC3\xA7\r\xC3\xA3\n\r"s, {"\xE7", "\xE3", ""}},
+    {"\xEF\xBB\xBF\0a"s, {}, 1},
+    {"\xEF\xBB\xBF"
+     "a\r\n\xC3\xA7\0b\r\n"s,
+     {"a", "\xE7"},
+     2},
 };
 
 // The same cases, each in blocks of every size, so that each line end falls on a boundary.

@@ -139,6 +139,50 @@ TEST_F(ImportaCadernoWindows, ImportsAndSummarises) {
     EXPECT_NE(ReadAll(pasta.Path() / "Relatorio.txt").find("7899999999999"), std::string::npos);
 }
 
+// A Brazilian store's folders: the booklet in C:\users\João\Promoções de Março (made in the
+// prefix's users folder, and removed afterwards), given as the argument, the report asked for in
+// the same folder under a name with accents. Imported, the report written under its name, and the
+// summary naming both paths as written.
+TEST_F(ImportaCadernoWindows, AFolderWithAccentsAsABrazilianUserNamesIt) {
+    ASSERT_EQ(GetACP(), 1252u) << "Wine without the host's pt_BR.UTF-8 locale?";
+    const std::wstring usuario = L"C:\\users\\Jo\u00E3o";
+    const std::wstring promocoes = usuario + L"\\Promo\u00E7\u00F5es de Mar\u00E7o";
+    std::error_code e;
+    fs::remove_all(fs::path(usuario), e);
+    fs::create_directories(fs::path(promocoes));
+    WriteAll(fs::path(promocoes) / L"ofertas de mar\u00E7o.csv", Oferta);
+    // The same names in Windows-1252, as a command line of the ANSI code page carries them.
+    const std::string pastaAnsi = "C:\\users\\Jo\xE3o\\Promo\xE7\xF5"
+                                  "es de Mar\xE7o";
+    const std::string arquivo = pastaAnsi + "\\ofertas de mar\xE7o.csv";
+    const std::string relatorio = pastaAnsi + "\\Relat\xF3rio mar\xE7o.txt";
+    auto argumentos = Argumentos(arquivo, Nome());
+    argumentos[10] = relatorio;
+    const DWORD codigo = Roda(argumentos);
+    const fs::path relatorioW = fs::path(promocoes) / L"Relat\u00F3rio mar\u00E7o.txt";
+    const std::string escrito = fs::exists(relatorioW) ? ReadAll(relatorioW) : "";
+    fs::remove_all(fs::path(usuario), e);
+    ASSERT_EQ(codigo, 0u) << Erros();
+    EXPECT_NE(escrito.find("7899999999999"), std::string::npos) << "no report under its name";
+    // JSON: UTF-8, each backslash doubled.
+    auto json = [](const std::string& utf8) {
+        std::string s;
+        for (char c : utf8)
+            s += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        return s;
+    };
+    const std::string pastaUtf8 = "C:\\users\\Jo\xC3\xA3o\\Promo\xC3\xA7\xC3\xB5"
+                                  "es de Mar\xC3\xA7o";
+    EXPECT_NE(
+        Saida().find("\"arquivo\": \"" + json(pastaUtf8 + "\\ofertas de mar\xC3\xA7o.csv") + "\""),
+        std::string::npos)
+        << Saida();
+    EXPECT_NE(Saida().find("\"relatorio\": \"" +
+                           json(pastaUtf8 + "\\Relat\xC3\xB3rio mar\xC3\xA7o.txt") + "\""),
+              std::string::npos)
+        << Saida();
+}
+
 TEST_F(ImportaCadernoWindows, TheCheckWritesNothing) {
     const std::string antes = Um("SELECT CONCAT((SELECT COUNT(*) FROM cadofertas), '/', "
                                  "(SELECT COUNT(*) FROM prodcadofertas))");

@@ -6,8 +6,11 @@
 #include "db/BibliotecaCliente.h"
 #include "db/MyConnection.h"
 #include "import/OfertaArquivo.h"
+#include "platform/BibliotecaDinamica.h"
+#include "platform/Caminho.h"
 #include "platform/Erro.h"
 #include "platform/LeituraArquivo.h"
+#include "platform/PastaDeTrabalho.h"
 #include "platform/Rede.h"
 #include "platform/RegionalSistema.h"
 #include "platform/Texto.h"
@@ -19,8 +22,12 @@
 // after winsock2.h
 #include <iphlpapi.h>
 #include <windows.h>
+// after windows.h
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -158,6 +165,148 @@ TEST_F(ClientLibrary, TheFirstNameWinsWhenBothArePresent) {
     PoeBibliotecaVazia("libmysql.dll");
     PoeBibliotecaVazia("libmariadb.dll");
     EXPECT_EQ(Falha(), "Function mysql_init not found in libmariadb.dll");
+}
+
+// The library loader behind the client library: a system DLL and its function, none for a name
+// that is not there, unloaded with its owner.
+TEST(BibliotecaDinamica, LoadsASystemLibraryAndFindsItsFunctions) {
+    TBibliotecaDinamica nenhuma("nao-existe-cadofertas.dll");
+    EXPECT_FALSE(nenhuma.Carregada());
+    TBibliotecaDinamica kernel("kernel32.dll");
+    ASSERT_TRUE(kernel.Carregada());
+    EXPECT_NE(kernel.Simbolo("GetACP"), nullptr);
+    EXPECT_EQ(kernel.Simbolo("NaoExisteCadofertas"), nullptr);
+    TBibliotecaDinamica movida = std::move(kernel);
+    EXPECT_NE(movida.Simbolo("GetACP"), nullptr);
+}
+
+// A Brazilian Windows, as the suite's Wine must be (the host's pt_BR.UTF-8 locale): the ANSI
+// code page is Windows-1252, in which every path the program handles is written.
+TEST(WindowsBrasileiro, TheAnsiCodePageIsWindows1252) {
+    EXPECT_EQ(GetACP(), 1252u) << "Wine without the host's pt_BR.UTF-8 locale?";
+    wchar_t nome[LOCALE_NAME_MAX_LENGTH] = {};
+    GetUserDefaultLocaleName(nome, LOCALE_NAME_MAX_LENGTH);
+    EXPECT_EQ(std::wstring(nome), L"pt-BR");
+}
+
+// The names as the system's wide calls see them, and the same in the ANSI code page.
+std::string Ansi(const std::wstring& texto) {
+    int n = WideCharToMultiByte(CP_ACP, 0, texto.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, texto.c_str(), -1, s.data(), n, nullptr, nullptr);
+    s.resize(static_cast<size_t>(n > 0 ? n - 1 : 0));
+    return s;
+}
+
+// A store user's folders with accents, C:\users\João\Promoções de Março (the prefix's users
+// folder), made afresh and removed afterwards, the test's current folder while it runs.
+class PastaAcentuada : public testing::Test {
+protected:
+    const std::wstring usuario = L"C:\\users\\Jo\u00E3o";
+    const std::wstring promocoes = usuario + L"\\Promo\u00E7\u00F5es de Mar\u00E7o";
+    fs::path anterior = fs::current_path();
+    void SetUp() override {
+        ASSERT_EQ(GetACP(), 1252u);
+        std::error_code e;
+        fs::remove_all(fs::path(promocoes), e);
+        fs::create_directories(fs::path(promocoes));
+        ASSERT_TRUE(SetCurrentDirectoryW(promocoes.c_str()));
+    }
+    void TearDown() override {
+        fs::current_path(anterior);
+        std::error_code e;
+        fs::remove_all(fs::path(usuario), e);
+    }
+};
+
+TEST_F(PastaAcentuada, PathsAreCheckedMadeFullAndShownAsWritten) {
+    const std::string pasta = "C:\\users\\Jo\xE3o\\Promo\xE7\xF5"
+                              "es de Mar\xE7o";
+    ASSERT_EQ(Ansi(promocoes), pasta);
+    const std::wstring arquivoW = promocoes + L"\\ofertas de mar\u00E7o \u20AC.csv";
+    const std::string arquivo = pasta + "\\ofertas de mar\xE7o \x80.csv";
+    {
+        HANDLE h = CreateFileW(arquivoW.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        DWORD escritos = 0;
+        WriteFile(h, "BARRAS;DESCRICAO;PRECO;\r\n", 25, &escritos, nullptr);
+        CloseHandle(h);
+    }
+    EXPECT_TRUE(ExisteArquivo(arquivo));
+    EXPECT_TRUE(ExisteArquivo("ofertas de mar\xE7o \x80.csv"));
+    EXPECT_FALSE(ExistePasta(arquivo));
+    EXPECT_TRUE(ExistePasta(pasta));
+    EXPECT_TRUE(ExistePasta(pasta + "\\"));
+    EXPECT_FALSE(ExisteArquivo(pasta));
+    EXPECT_EQ(ConfereAPasta(pasta), 0);
+    EXPECT_EQ(ConfereAPasta(arquivo), ENOTDIR);
+    EXPECT_EQ(ConfereAPasta(pasta + "\\nada"), ENOENT);
+    EXPECT_EQ(CaminhoCompleto("ofertas de mar\xE7o \x80.csv"), arquivo);
+    EXPECT_EQ(CaminhoCompleto("..\\Promo\xE7\xF5"
+                              "es de Mar\xE7o\\.\\ofertas de mar\xE7o \x80.csv"),
+              arquivo);
+    EXPECT_EQ(CaminhoMostrado("Relat\xF3rio.txt"), pasta + "\\Relat\xF3rio.txt");
+    EXPECT_EQ(JuntaCaminho(pasta, "connection.conf"), pasta + "\\connection.conf");
+    EXPECT_EQ(JuntaCaminho("C:\\", "connection.conf"), "C:\\connection.conf");
+
+    // The file the checks name is the one that opens, and a missing one is named as written.
+    TLinhasArquivo linhas;
+    CarregaLinhas(arquivo, linhas);
+    EXPECT_EQ(linhas, TLinhasArquivo{"BARRAS;DESCRICAO;PRECO;"});
+    try {
+        CarregaLinhas("n\xE3o existe.csv", linhas);
+        FAIL() << "loaded a missing file";
+    } catch (const EErro& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + pasta + "\\n\xE3o existe.csv\". " +
+                                             TextoDoErroWindows(ERROR_FILE_NOT_FOUND));
+    }
+    // The report written by its name in the code page lands under the same name.
+    TImpres impres;
+    impres.AddLinha("P\xC3O DE A\xC7\xDA"
+                    "CAR",
+                    3, -1);
+    impres.Grava("Relat\xF3rio mar\xE7o.txt");
+    EXPECT_NE(GetFileAttributesW((promocoes + L"\\Relat\u00F3rio mar\u00E7o.txt").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
+// Started in a folder that is no place for the user's files, the program works in the user's
+// Documents; anywhere else, where it was started.
+TEST(PastaDeTrabalho, TheUsersDocumentsForTheProgramsOwnFolderAndTheSystemsFolders) {
+    auto conhecida = [](REFKNOWNFOLDERID id) {
+        PWSTR p = nullptr;
+        std::wstring pasta;
+        if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_CREATE, nullptr, &p)))
+            pasta = p;
+        CoTaskMemFree(p);
+        return pasta;
+    };
+    const std::wstring documentos = conhecida(FOLDERID_Documents);
+    ASSERT_FALSE(documentos.empty());
+    wchar_t programa[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, programa, MAX_PATH);
+    const std::wstring pastaDoPrograma = fs::path(programa).parent_path().wstring();
+
+    EXPECT_EQ(PastaDeTrabalhoPara(pastaDoPrograma), documentos);
+    EXPECT_EQ(PastaDeTrabalhoPara(pastaDoPrograma + L"\\"), documentos);
+    EXPECT_EQ(PastaDeTrabalhoPara(conhecida(FOLDERID_ProgramFiles) + L"\\Caderno de Ofertas"),
+              documentos);
+    EXPECT_EQ(PastaDeTrabalhoPara(conhecida(FOLDERID_Windows)), documentos);
+    EXPECT_EQ(PastaDeTrabalhoPara(conhecida(FOLDERID_System)), documentos);
+    EXPECT_EQ(PastaDeTrabalhoPara(L""), documentos);
+    EXPECT_EQ(PastaDeTrabalhoPara(L"C:\\nao-existe-cadofertas"), documentos)
+        << "a folder where nothing can be written";
+    TempDir gravavel;
+    EXPECT_EQ(PastaDeTrabalhoPara(gravavel.Path().wstring()), gravavel.Path().wstring());
+    EXPECT_EQ(PastaDeTrabalhoPara(documentos), documentos);
+    EXPECT_TRUE(fs::is_empty(gravavel.Path())) << "the trial file is removed";
+
+    EXPECT_TRUE(DentroDaPasta(L"C:\\Program Files\\Caderno", L"c:/program files/"));
+    EXPECT_TRUE(DentroDaPasta(L"C:\\PROGRAM FILES", L"C:\\Program Files"));
+    EXPECT_FALSE(DentroDaPasta(L"C:\\Program Filesx", L"C:\\Program Files"));
+    EXPECT_FALSE(DentroDaPasta(L"C:\\Program", L"C:\\Program Files"));
+    EXPECT_TRUE(DentroDaPasta(L"C:\\users\\Jo\u00C3O", L"C:\\Users\\jo\u00E3o"));
+    EXPECT_TRUE(DentroDaPasta(L"C:\\qualquer", L"C:\\"));
 }
 
 // The IPv4 addresses of this machine's network adapters, as the adapter list gives them.

@@ -4,9 +4,19 @@
 tela_pid=""
 wine_servidor=""
 
-# Wine names the Windows user's locale after LC_ALL (or LANG), even where the host has no such
-# locale installed; the host's own tools keep theirs. Runs $wine as a Brazilian user.
+# Wine names the Windows user's locale after LC_ALL (or LANG), and takes its code pages from the
+# host's locale of that name: without pt_BR.UTF-8 installed it would run with an ASCII code page
+# (names with accents reach the programs with their high bit cut) and speak English. With it,
+# Wine is a Brazilian Windows: code page 1252, its dialogs in Portuguese. The host's own tools
+# keep their locale. Runs $wine as a Brazilian user.
 wine_br() { LC_ALL=pt_BR.UTF-8 LANG=pt_BR.UTF-8 "$wine" "$@"; }
+# Fails unless the host has the Brazilian locale (scripts/install-deps.sh generates it).
+confere_locale_br() {
+    locale -a 2>/dev/null | grep -qix 'pt_BR\.utf-\?8' || {
+        echo "the pt_BR.UTF-8 locale is missing: Wine would not be a Brazilian Windows (bash scripts/install-deps.sh)" >&2
+        return 1
+    }
+}
 
 # Xvfb on a free display number, which the server picks and writes to us; DISPLAY points at it
 # and the keyboard is a Brazilian one, so that accented letters typed into Wine's windows
@@ -38,11 +48,18 @@ para_tela() {
 # waits for that program would wait for them too.
 inicia_wine() {
     local wine=$1 fontes=/usr/share/wine/fonts
+    confere_locale_br
     wine_servidor="$(dirname "$wine")/wineserver"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wine_br wineboot -i >/dev/null 2>&1 </dev/null
         "$wine_servidor" -w
     fi
+    # Wine links the user's Documents, Desktop and the like to the host user's home: made the
+    # prefix's own folders, so that what a program writes there (the report) stays in the prefix.
+    local ligacao
+    for ligacao in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$ligacao" ]; then rm "$ligacao" && mkdir "$ligacao"; fi
+    done
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp "$fontes/tahoma.ttf" "$fontes/tahomabd.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
     "$wine_servidor" -p 2>/dev/null || true

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # A store user's session on the installed Windows program, driven from outside the program only:
-# the .msi installed into a fresh Wine prefix set up as a store's Windows, connection.conf
-# written with the installed tool, the program started on an X server and used by keystrokes
-# and clicks (the file chosen through the real file dialog, a booklet name with accents typed,
-# the dates typed, Enter through the fields, the completion message answered). Then the store's
-# tables and the server's general log are checked against the same import made by this Linux
-# build's importa-caderno on a copy of the store, the installed viewer must show Relatorio.txt,
-# and uninstalling must remove the program and leave connection.conf.
+# the .msi installed into a fresh Wine prefix set up as a store's Windows (a Brazilian one:
+# code page 1252, Portuguese dialogs, a Brazilian keyboard), connection.conf written with the
+# installed tool, the program started from its own folder on an X server and used by keystrokes
+# and clicks (the file, in a folder with accents under a user folder with accents, chosen
+# through the real file dialog, a booklet name with accents typed, the dates typed, Enter
+# through the fields, the completion message answered). Then the store's tables and the
+# server's general log are checked against the same import made by this Linux build's
+# importa-caderno on a copy of the store, the report must be in the user's Documents and the
+# installed viewer must show it, and uninstalling must remove the program and leave
+# connection.conf.
 # Usage: tests/windows/instalador.sh BUILD MSI [LINUX_BUILD, default build]; INSTALLER_ADDRESS
 # moves the store's server (127.0.0.61 port 3306). Screenshots and logs go to BUILD/instalador/.
 set -euo pipefail
@@ -63,17 +66,32 @@ done
 atalhos=$(msiinfo export "$msi" Shortcut | tail -n +4 | cut -f 3,5 | sort)
 [ "$atalhos" = "$(printf 'Importação Caderno de Ofertas\t[INSTALLDIR]VivuzoriVodizerArizoz.exe\nManual do usuário\t[INSTALLDIR]manual-do-usuario.html')" ] ||
     falha "the package's Start menu entries: $atalhos"
+# The program's entry names no working folder: an all-users package would fix it at install time.
+pasta_atalho=$(msiinfo export "$msi" Shortcut | awk -F '\t' '
+    NR == 1 { for (i = 1; i <= NF; i++) if ($i == "WkDir") c = i }
+    NR > 3 && $1 == "AtalhoPrograma" { print (c ? $c : "") }')
+[ -z "$pasta_atalho" ] || falha "the program's Start menu entry starts it in $pasta_atalho"
 printf '%s\n' "$senha" | wine_br "$programa_win\\escreve-connection-conf.exe" --host "$endereco" \
     --banco loja_demo --usuario leitor --senha-stdin || falha "escreve-connection-conf failed"
 [ -f "$pasta/connection.conf" ] || falha "connection.conf was not written beside the program"
 
-# The offer file: products the store has (one through an alternative barcode) and one it lacks.
-oferta=$saida/trabalho/caderno.csv
+# The offer file: products the store has (one through an alternative barcode) and one it lacks,
+# in a folder with accents under a user folder with accents, as a Brazilian store's PC has them.
+oferta_win='C:\users\João\Promoções de Março\ofertas de março.csv'
+oferta=$WINEPREFIX/drive_c/users/João/Promoções\ de\ Março/ofertas\ de\ março.csv
+mkdir -p "$(dirname "$oferta")"
 cp demo/ofertas-alguns-faltando.csv "$oferta"
+# The user's Documents, where the program started from its own folder writes its report.
+perfil=$(wine_br cmd /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')
+documentos=$(wine_br winepath -u "$perfil\\Documents" </dev/null)
+documentos=${documentos%/}
+[ -d "$documentos" ] || falha "no Documents folder for the user ($perfil)"
+rm -f "$documentos/Relatorio.txt"
 
-# The program started from the user's folder, where its report goes. No window manager runs:
+# The program started from its own folder, as a shortcut that names no working folder may start
+# it; it then works in the user's Documents, where its report goes. No window manager runs:
 # each window is given the keyboard before it is typed into, as a click on it would.
-(cd "$saida/trabalho" && wine_br "$programa_win\\VivuzoriVodizerArizoz.exe" </dev/null \
+(cd "$pasta" && wine_br "$programa_win\\VivuzoriVodizerArizoz.exe" </dev/null \
     >"$saida/programa.log" 2>&1) &
 janela=$(espera_janela 'Caderno de Ofertas$')
 tecla windowfocus --sync "$janela"
@@ -86,7 +104,7 @@ tecla mousemove --window "$janela" 373 21 click 1
 dialogo=$(espera_nova_janela "$saida/janelas-antes.txt")
 sleep 1
 import -display "$DISPLAY" -window root "$saida/dialogo-arquivo.png"
-tecla windowfocus --sync "$dialogo" type --delay 20 "$(caminho_windows "$oferta")"
+tecla windowfocus --sync "$dialogo" type --delay 20 "$oferta_win"
 tecla key Return
 espera_sumir "$dialogo"
 # The booklet's name, the dates (day, month, year, as a Brazilian user's short date has them)
@@ -114,7 +132,8 @@ tecla windowraise "$caixa" mousemove --window "$caixa" 60 15 click 1
 sleep 0.5
 tecla key Return
 espera_fechar '^Aten'
-[ -f "$saida/trabalho/Relatorio.txt" ] || falha "no Relatorio.txt in the user's folder"
+[ -f "$documentos/Relatorio.txt" ] || falha "no Relatorio.txt in the user's Documents ($documentos)"
+[ ! -e "$pasta/Relatorio.txt" ] || falha "Relatorio.txt was written in the program's folder"
 
 # The same import by this Linux build, on the copy of the store: the same statements must
 # reach the server, the registration time aside, and the same rows must result.
@@ -148,7 +167,7 @@ cmp -s "$saida/tabelas-windows.txt" "$saida/tabelas-linux.txt" || {
 [ "$(sql_loja loja_demo -N -e 'SELECT HEX(descricao) FROM cadofertas')" = \
     4F666572746173206465204D6172E76F ] || falha "the typed booklet name did not reach cadofertas"
 # The report lists the same products; its heading holds the date and time it was made.
-diff <(grep -av '[0-9][0-9]:[0-9][0-9]' "$saida/trabalho/Relatorio.txt") \
+diff <(grep -av '[0-9][0-9]:[0-9][0-9]' "$documentos/Relatorio.txt") \
     <(grep -av '[0-9][0-9]:[0-9][0-9]' "$saida/linux/Relatorio.txt") >&2 ||
     falha "the Windows program's Relatorio.txt differs from the Linux build's"
 

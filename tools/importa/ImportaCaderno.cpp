@@ -7,6 +7,7 @@
 #include "db/MyQuery.h"
 #include "import/ImportaOfertas.h"
 #include "import/OfertaArquivo.h"
+#include "platform/Caminho.h"
 #include "platform/Console.h"
 #include "platform/Erro.h"
 #include "platform/PedidoParada.h"
@@ -78,10 +79,7 @@ TResumoImporta Resumo(const TOpcoesImporta& o, const ImportWindow& janela,
     r.Processadas = static_cast<size_t>(a.Encontrados + a.NaoEncontrados);
     r.CadOfertas = a.CadOfertasId;
     if (a.RelatorioGravado) {
-        std::error_code erro;
-        auto caminho = std::filesystem::absolute(ctx.NomeRelatorio, erro);
-        r.Relatorio =
-            CaminhoParaUtf8(erro ? ctx.NomeRelatorio : caminho.lexically_normal().string());
+        r.Relatorio = CaminhoParaUtf8(CaminhoCompleto(ctx.NomeRelatorio));
     }
     r.Parado = a.Atual == Etapa::Parada;
     return r;
