@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
+
+#include "TempDir.h"
 
 namespace {
 
@@ -239,3 +242,33 @@ TEST(Options, EmptyPathsAndCountsOutOfRangeAreRefused) {
 }
 
 } // namespace
+
+// --help, the manual page and the README name every option and every exit code alike.
+TEST(Help, TheHelpTheManualPageAndTheReadmeNameEveryOptionAndCode) {
+    const std::string ajuda = TextoAjudaImporta();
+    const std::string pagina =
+        ReadAll(std::filesystem::path(CADOFERTAS_SOURCE_DIR) / "packaging/man/importa-caderno.1");
+    const std::string readme = ReadAll(std::filesystem::path(CADOFERTAS_SOURCE_DIR) / "README.md");
+    auto roff = [](std::string texto) {
+        for (size_t p = 0; (p = texto.find('-', p)) != std::string::npos; p += 2)
+            texto.insert(p, "\\");
+        return texto;
+    };
+    for (const char* opcao :
+         {"--nome", "--inicio", "--fim", "--sem-preco-promocional", "--verificar", "--relatorio",
+          "--conf", "--pular-se-ja-tem", "--mostrar", "--json", "--lojas", "--simultaneas",
+          "--relatorios", "--importar-de-novo", "--tentativas"}) {
+        EXPECT_NE(ajuda.find(std::string("  ") + opcao + " "), std::string::npos) << opcao;
+        EXPECT_NE(pagina.find(roff(opcao)), std::string::npos) << opcao;
+        EXPECT_NE(readme.find(opcao), std::string::npos) << opcao;
+    }
+    // Code 4 and what it means, in each.
+    EXPECT_NE(ajuda.find("4 a loja n\xE3o foi alcan\xE7"
+                         "ada"),
+              std::string::npos);
+    const std::u8string_view quatro = u8".B 4\nA loja não foi alcançada";
+    EXPECT_NE(
+        pagina.find(std::string_view(reinterpret_cast<const char*>(quatro.data()), quatro.size())),
+        std::string::npos);
+    EXPECT_NE(readme.find("| 4 | the store could not be reached"), std::string::npos);
+}
