@@ -74,6 +74,12 @@ struct TLoja {
     }
 };
 
+// The end of a command asked to stop before it watched for a stop (before it checked its
+// inputs): SIGTERM's default action, or Ctrl+Break's on Windows (STATUS_CONTROL_C_EXIT).
+bool PararSemVigia(int codigo) {
+    return codigo == 128 + 15 || codigo == static_cast<int>(0xC000013AU);
+}
+
 // The store's outcome for the rollout's code: its command's, or what its end says of it.
 int Desfecho(const TLoja& l) {
     if (!l.Codigo)
@@ -81,8 +87,8 @@ int Desfecho(const TLoja& l) {
     const int c = *l.Codigo;
     if (c >= 0 && c <= 4 && (l.Resumo || c == SaidaRecusada))
         return c;
-    if (l.Parada && !l.Morta && c == 128 + 15)
-        return SaidaParada; // SIGTERM before its command watched for it: nothing written
+    if (l.Parada && !l.Morta && PararSemVigia(c))
+        return SaidaParada; // stopped before its command watched for it: nothing written
     return SaidaFalhou;     // a crash or a kill: what it wrote is unknown
 }
 
@@ -117,7 +123,7 @@ std::string Resultado(const TLoja& l, bool verificar) {
     if (l.Morta)
         return "encerrada \xE0 for\xE7"
                "a";
-    if (l.Parada && c == 128 + 15)
+    if (l.Parada && PararSemVigia(c))
         return "interrompida antes do caderno";
     if (c > 128)
         return "terminou com o sinal " + std::to_string(c - 128);
