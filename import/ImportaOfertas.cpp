@@ -162,7 +162,6 @@ void TExecucao::Recusa(const char* mensagem, ImportWindow::Controle foco) {
 }
 
 bool TExecucao::Precondicoes() {
-    using C = ImportWindow::Controle;
     // Without the store's code every row written would lose the stamp the chain's other
     // systems read; the code is only derived at start, so only a restart brings it.
     if (ctx_.CodLoja.empty())
@@ -170,26 +169,40 @@ bool TExecucao::Precondicoes() {
                "importados. Corrija as configura\xE7\xF5"
                "es de conex\xE3o e abra o programa "
                "novamente.",
-               C::cmdImportar);
-    std::string arquivo = Trim(janela_.TextoArquivo());
+               ImportWindow::Controle::cmdImportar);
+    return EntradasDaImportacao(janela_);
+}
+
+} // namespace
+
+bool EntradasDaImportacao(ImportWindow& janela) {
+    using C = ImportWindow::Controle;
+    auto recusa = [&](const char* mensagem, C foco) {
+        janela.Mensagem(mensagem);
+        janela.Foca(foco);
+        Abort();
+    };
+    std::string arquivo = Trim(janela.TextoArquivo());
     if (arquivo.empty())
-        Recusa("Selecione um arquivo para a importa\xE7\xE3o.", C::txtArquivo);
+        recusa("Selecione um arquivo para a importa\xE7\xE3o.", C::txtArquivo);
     if (!ExisteArquivo(arquivo))
-        Recusa("O arquivo n\xE3o existe.", C::txtArquivo);
-    if (Trim(janela_.TextoCadOferta()).empty())
-        Recusa("Defina um nome para o caderno de oferta.", C::txtCadOferta);
-    if (janela_.DataFim() < janela_.DataInicio())
-        Recusa("A data do in\xED"
+        recusa("O arquivo n\xE3o existe.", C::txtArquivo);
+    if (Trim(janela.TextoCadOferta()).empty())
+        recusa("Defina um nome para o caderno de oferta.", C::txtCadOferta);
+    if (janela.DataFim() < janela.DataInicio())
+        recusa("A data do in\xED"
                "cio da promo\xE7\xE3o n\xE3o pode ser maior que a data do t\xE9rmino da "
                "promo\xE7\xE3o.",
                C::dtInicio);
-    if (janela_.Linhas.empty()) {
-        janela_.Mensagem("N\xE3o existem dados para serem importados.");
-        janela_.Foca(C::txtArquivo);
+    if (janela.Linhas.empty()) {
+        janela.Mensagem("N\xE3o existem dados para serem importados.");
+        janela.Foca(C::txtArquivo);
         return false;
     }
     return true;
 }
+
+namespace {
 
 void TExecucao::GravaCadOferta() {
     std::string nome = Trim(janela_.TextoCadOferta());

@@ -44,6 +44,11 @@ struct TContextoImportacao {
 // error display with the window left as it stood. contexto.Andamento tells which, and where.
 void ImportaOfertas(ImportWindow& janela, TContextoImportacao& contexto);
 
+// The run's checks of what the user entered (file, name, dates, lines), in the run's order and
+// with its messages, for a caller that wants them before it connects: a refused input raises
+// the silent abort after its message; no lines is a message and false.
+bool EntradasDaImportacao(ImportWindow& janela);
+
 // The statements, each built from its template into sql (whose text it replaces, keeping its
 // room, so that a run builds its statements without allocating once the room suffices).
 // Values that stand between double quotes come already made safe to quote.

@@ -5,33 +5,45 @@
 
 namespace {
 
-std::shared_ptr<std::atomic<bool>>& Atual() {
-    static std::shared_ptr<std::atomic<bool>> atual;
-    return atual;
-}
+// The state the console's handler reads, plain atomics that outlive every object: the count
+// of requests while an object watches, -1 while none does; and whether a second one is only
+// counted.
+std::atomic<int> estado{-1};
+std::atomic<bool> contaSegundo{false};
 
 // Runs on a thread of its own, which the console starts for the event.
 BOOL WINAPI AoControle(DWORD evento) {
     if (evento != CTRL_C_EVENT && evento != CTRL_BREAK_EVENT)
         return FALSE;
-    auto pedido = Atual();
-    if (!pedido || pedido->exchange(true))
-        return FALSE; // the second: the system's own handler ends the program
-    return TRUE;      // the first: the program goes on to its next stop check
+    int atual = estado.load();
+    for (;;) {
+        if (atual < 0)
+            return FALSE; // no object watches: the system's own handler ends the program
+        if (atual >= 1 && !contaSegundo.load())
+            return FALSE; // the second: the system's own handler ends the program
+        if (estado.compare_exchange_weak(atual, atual + 1))
+            return TRUE; // noted: the program goes on to its next stop check
+    }
 }
 
 } // namespace
 
 struct TPedidoParada::TVigia {};
 
-TPedidoParada::TPedidoParada() : pedido_(std::make_shared<std::atomic<bool>>(false)) {
-    Atual() = pedido_;
+TPedidoParada::TPedidoParada(SegundoPedido segundo) {
+    contaSegundo = segundo == SegundoPedido::Conta;
+    estado = 0;
     SetConsoleCtrlHandler(AoControle, TRUE);
 }
 
 TPedidoParada::~TPedidoParada() {
     SetConsoleCtrlHandler(AoControle, FALSE);
-    Atual().reset();
+    estado = -1;
+}
+
+int TPedidoParada::Pedidos() const {
+    const int n = estado.load();
+    return n < 0 ? 0 : n;
 }
 
 #else
@@ -44,11 +56,16 @@ TPedidoParada::~TPedidoParada() {
 
 namespace {
 
+// SIGINT and SIGTERM, but for one that the program was started with ignored.
 sigset_t SinaisDeParada() {
     sigset_t conjunto;
     sigemptyset(&conjunto);
-    sigaddset(&conjunto, SIGINT);
-    sigaddset(&conjunto, SIGTERM);
+    for (int sinal : {SIGINT, SIGTERM}) {
+        struct sigaction atual {};
+        if (sigaction(sinal, nullptr, &atual) == 0 && atual.sa_handler == SIG_IGN)
+            continue;
+        sigaddset(&conjunto, sinal);
+    }
     return conjunto;
 }
 
@@ -68,41 +85,42 @@ sigset_t SinaisDeParada() {
 // The signals are blocked in every thread and taken by a thread of their own, so that one that
 // comes while a statement waits for the server interrupts nothing.
 struct TPedidoParada::TVigia {
+    sigset_t conjunto;
     sigset_t anterior;
     std::atomic<bool> fim{false};
     std::thread linha;
 
-    explicit TVigia(std::shared_ptr<std::atomic<bool>> pedido) {
-        sigset_t conjunto = SinaisDeParada();
+    TVigia(std::atomic<int>& pedidos, SegundoPedido segundo) : conjunto(SinaisDeParada()) {
         pthread_sigmask(SIG_BLOCK, &conjunto, &anterior);
-        linha = std::thread([this, pedido] { Vigia(*pedido); });
+        linha = std::thread([this, &pedidos, segundo] { Vigia(pedidos, segundo); });
     }
     ~TVigia() {
         fim = true;
         linha.join();
         // One that came too late for a stop check is taken here, so that lifting the block
         // does not end the program after its work is done.
-        sigset_t conjunto = SinaisDeParada();
         const timespec agora{0, 0};
         while (sigtimedwait(&conjunto, nullptr, &agora) > 0) {
         }
         pthread_sigmask(SIG_SETMASK, &anterior, nullptr);
     }
-    void Vigia(std::atomic<bool>& pedido) {
-        const sigset_t conjunto = SinaisDeParada();
+    void Vigia(std::atomic<int>& pedidos, SegundoPedido segundo) {
         const timespec espera{0, 50 * 1000 * 1000};
         while (!fim) {
             const int sinal = sigtimedwait(&conjunto, nullptr, &espera);
-            if (sinal > 0 && pedido.exchange(true))
+            if (sinal > 0 && pedidos.fetch_add(1) > 0 && segundo == SegundoPedido::Termina)
                 TerminaComo(sinal);
         }
     }
 };
 
-TPedidoParada::TPedidoParada()
-    : pedido_(std::make_shared<std::atomic<bool>>(false)),
-      vigia_(std::make_unique<TVigia>(pedido_)) {}
+TPedidoParada::TPedidoParada(SegundoPedido segundo)
+    : vigia_(std::make_unique<TVigia>(pedidos_, segundo)) {}
 
 TPedidoParada::~TPedidoParada() = default;
+
+int TPedidoParada::Pedidos() const {
+    return pedidos_.load();
+}
 
 #endif

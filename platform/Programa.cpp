@@ -262,3 +262,22 @@ bool WinExec(const std::string& linhaDeComando, int showState) {
     return !caminho.empty() && IniciaDesacoplado(caminho, comando);
 #endif
 }
+
+std::string ArgumentoNaLinhaDeComando(const std::string& argumento) {
+    if (!argumento.empty() && argumento.find_first_of(" \t\"") == std::string::npos)
+        return argumento;
+    std::string texto = "\"";
+    size_t barras = 0;
+    for (char c : argumento) {
+        if (c == '\\') {
+            ++barras;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote itself escaped.
+        texto.append(c == '"' ? 2 * barras + 1 : barras, '\\');
+        barras = 0;
+        texto += c;
+    }
+    texto.append(2 * barras, '\\'); // before the closing quote
+    return texto + "\"";
+}

@@ -21,6 +21,11 @@ struct TLinhaDeComando {
 // backslashes stand as they are).
 TLinhaDeComando DivideLinhaDeComando(const std::string& linhaDeComando);
 
+// One argument as it is written into a command line, so that DivideLinhaDeComando gives it
+// back: as it stands when it holds no blank or quote and is not empty, else between double
+// quotes with the C runtime's rules for quotes and backslashes.
+std::string ArgumentoNaLinhaDeComando(const std::string& argumento);
+
 // Where the program would be started from: a name with a folder in it is taken as it stands
 // (a relative one from the current folder); a bare name is looked for in the running
 // program's folder, then in the current folder, then in each folder of the search path

@@ -273,5 +273,8 @@ void TImpres::Grava(const std::string& nomeArquivo) {
 
 bool TImpres::Visualiza(const std::string& nomeArquivo) {
     Grava(nomeArquivo);
-    return WinExec("visualizador.exe " + nomeArquivo + " 132", JanelaMaximizada);
+    // A name with a blank is put between quotes, so that the viewer gets it as one argument
+    // ("Relatorio.txt", the window's, stands as it is).
+    return WinExec("visualizador.exe " + ArgumentoNaLinhaDeComando(nomeArquivo) + " 132",
+                   JanelaMaximizada);
 }

@@ -1,5 +1,6 @@
 #include "tools/MensagensConf.h"
 
+#include "platform/Console.h"
 #include "platform/Texto.h"
 
 #include <cerrno>
@@ -34,7 +35,9 @@ std::string MotivoDoSistema(int erro) {
 
 std::string Mostravel(std::string_view valor) {
     std::string saida;
-    for (unsigned char c : valor)
+    // The value's bytes as UTF-8, as the messages are (a value that is none is read as
+    // Windows-1252, as the program reads it).
+    for (unsigned char c : CaminhoParaUtf8(valor))
         saida += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
     return saida;
 }

@@ -56,6 +56,20 @@ INSTANTIATE_TEST_SUITE_P(
         TCasoDivisao{"WindowsCharactersAsTheyAre", "p n\xE3o", "p", {"n\xE3o"}}),
     [](const auto& info) { return std::string(info.param.nome); });
 
+// An argument written into a command line comes back whole from the split, whatever it holds;
+// one without blanks or quotes stands as it is (the window's "Relatorio.txt").
+TEST(ArgumentoNaLinha, ComesBackWholeFromTheSplit) {
+    EXPECT_EQ(ArgumentoNaLinhaDeComando("Relatorio.txt"), "Relatorio.txt");
+    EXPECT_EQ(ArgumentoNaLinhaDeComando("C:\\a\\b.txt"), "C:\\a\\b.txt");
+    EXPECT_EQ(ArgumentoNaLinhaDeComando("a b"), "\"a b\"");
+    for (const std::string a : {"", "a b", "C:\\Meus Dados\\", "a\"b", "a\\\"b c", "\t", "fim\\\\",
+                                "\"\"", "x \\\\\" y"}) {
+        const TLinhaDeComando c =
+            DivideLinhaDeComando("visualizador.exe " + ArgumentoNaLinhaDeComando(a) + " 132");
+        EXPECT_EQ(c.Argumentos, (std::vector<std::string>{a, "132"})) << a;
+    }
+}
+
 // ---- Looking the program up ------------------------------------------------------------------
 
 namespace {

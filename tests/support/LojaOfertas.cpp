@@ -5,7 +5,10 @@
 #include <regex>
 
 void RefillOfferStore(const std::string& db) {
-    TestServer& s = TestServer::Shared();
+    RefillOfferStore(TestServer::Shared(), db);
+}
+
+void RefillOfferStore(TestServer& s, const std::string& db) {
     for (const char* t : {"produto", "barras", "cadofertas", "prodcadofertas"})
         s.Exec(std::string("TRUNCATE TABLE ") + t, db);
     s.Exec("INSERT INTO produto (produto_id, barras, descricao, preco, apagado, tipo) VALUES "
@@ -19,11 +22,14 @@ void RefillOfferStore(const std::string& db) {
 }
 
 std::string DumpOfferTables(const std::string& db) {
+    return DumpOfferTables(TestServer::Shared(), db);
+}
+
+std::string DumpOfferTables(TestServer& s, const std::string& db) {
     std::string dump;
     for (const char* t : {"produto", "barras", "cadofertas", "prodcadofertas"}) {
         dump += std::string("[") + t + "]\n";
-        for (const Row& row :
-             TestServer::Shared().Query(std::string("SELECT * FROM ") + t + " ORDER BY 1", db)) {
+        for (const Row& row : s.Query(std::string("SELECT * FROM ") + t + " ORDER BY 1", db)) {
             for (const auto& v : row)
                 dump += (v ? "'" + *v + "'" : std::string("NULL")) + " ";
             dump += "\n";
@@ -33,7 +39,10 @@ std::string DumpOfferTables(const std::string& db) {
 }
 
 std::vector<std::string> ClientStatementsSince(size_t mark) {
-    TestServer& s = TestServer::Shared();
+    return ClientStatementsSince(TestServer::Shared(), mark);
+}
+
+std::vector<std::string> ClientStatementsSince(TestServer& s, size_t mark) {
     const long admin = std::stol(s.Scalar("SELECT CONNECTION_ID()"));
     std::vector<std::string> statements;
     for (const LogEntry& e : s.Since(mark))

@@ -4,13 +4,18 @@
 #include "TestServer.h"
 
 void CreateStore(const std::string& db, std::optional<int> filialId) {
-    TestServer& s = TestServer::Shared();
+    CreateStore(TestServer::Shared(), db, filialId);
+}
+
+void CreateStore(TestServer& s, const std::string& db, std::optional<int> filialId) {
     s.CreateStoreDatabase(db);
     s.Exec(std::string("CREATE USER IF NOT EXISTS leitor@'%' IDENTIFIED BY '") +
            TestServer::RootPassword + "'");
     s.Exec("GRANT SELECT ON " + db + ".* TO leitor@'%'");
     if (filialId)
-        IdentifyStore(db, *filialId);
+        s.Exec("INSERT INTO identificacao_servidor VALUES (" + std::to_string(*filialId) +
+                   ", 'c', 'LOJA', NULL, 'h')",
+               db);
 }
 
 void IdentifyStore(const std::string& db, int filialId) {

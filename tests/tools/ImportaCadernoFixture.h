@@ -8,12 +8,14 @@
 #include "TempDir.h"
 #include "TestServer.h"
 #include "connection/FormatoConf.h"
+#include "tools/importa/LeituraJson.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 namespace importa_caderno_test {
@@ -63,9 +65,39 @@ protected:
         return dir.Write(name, OfferFile(lines));
     }
     std::string One(const std::string& sql) { return TestServer::Shared().Scalar(sql, Db); }
+    // A connection.conf for the shared server's database, as the given user and password.
+    std::string Conf(const std::string& nome, const std::string& ip, const std::string& db,
+                     const std::string& senha = TestServer::RootPassword) {
+        ConfValues v;
+        v.DatabaseIP = ip;
+        v.Databasename = db;
+        v.Usuario = "leitor";
+        v.Senha = senha;
+        return dir.Write(nome, TextoConnectionConf(v));
+    }
 
     TempDir dir;
     std::string conf, relatorio;
 };
+
+// What --json printed: exactly one JSON object, whose "saida" is the exit code.
+inline std::map<std::string, TValorJson> Summary(const ProgramRun& r) {
+    const auto membros = LeObjetoJson(r.Out);
+    if (!membros) {
+        ADD_FAILURE() << "not one JSON object: " << r.Out;
+        return {};
+    }
+    const auto saida = membros->find("saida");
+    EXPECT_TRUE(saida != membros->end() && saida->second.Texto == std::to_string(r.Code)) << r.Out;
+    return *membros;
+}
+// A member's text; "null" for a null one, "" for a missing one.
+inline std::string Member(const std::map<std::string, TValorJson>& membros,
+                          const std::string& nome) {
+    const auto i = membros.find(nome);
+    if (i == membros.end())
+        return "";
+    return i->second.Tipo == TValorJson::Tipo::Nulo ? "null" : i->second.Texto;
+}
 
 } // namespace importa_caderno_test

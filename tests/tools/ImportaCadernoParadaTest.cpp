@@ -46,6 +46,7 @@ protected:
                   std::string::npos)
             << summary;
         EXPECT_NE(summary.find("\"parado\": true"), std::string::npos) << summary;
+        EXPECT_NE(summary.find("\"saida\": 3, "), std::string::npos) << summary;
     }
 };
 
@@ -90,6 +91,89 @@ TEST_F(SlowLinks, CtrlCOnItsTerminalStopsBetweenLines) {
     ASSERT_TRUE(typed) << r.Out;
     EXPECT_EQ(r.Code, 3) << r.Out;
     ExpectStoppedBetweenLines(r.Out);
+}
+
+// A script's background job starts with SIGINT ignored: a SIGINT then changes nothing, and the
+// whole file is imported.
+TEST_F(SlowLinks, ASignalIgnoredAtTheStartStaysIgnored) {
+    const TempDir io;
+    std::vector<std::string> args = {"/bin/sh", "-c", "trap '' INT; exec \"$0\" \"$@\""};
+    const std::vector<std::string> comando = Args();
+    args.insert(args.end(), comando.begin(), comando.end());
+    const pid_t pid = Spawn(args, {"", (io.Path() / "saida").string(), {}});
+    while (One("select count(*) from prodcadofertas") == "0" && ::kill(pid, 0) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(pid, SIGINT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::kill(pid, SIGINT);
+    EXPECT_EQ(ExitCode(WaitFor(pid)), 0);
+    EXPECT_EQ(One("select count(*) from prodcadofertas"), "300");
+    EXPECT_TRUE(fs::exists(relatorio));
+}
+
+// A stop that comes before the booklet's row is written (here, while the store's identification
+// is read) ends the command with nothing written.
+TEST_F(ImportaCadernoTest, AStopBeforeTheBookletWritesNothing) {
+    const std::string lenta = "loja_identificacao_lenta";
+    CreateStore(lenta, std::nullopt);
+    auto& s = TestServer::Shared();
+    s.Exec("DROP TABLE identificacao_servidor", lenta);
+    s.Exec("CREATE VIEW identificacao_servidor AS SELECT 10 AS filial_id, 'c' AS cnpj_servidor, "
+           "'LOJA' AS tipo_servidor, NULL AS data_identificacao, 'h' AS hash_identificacao, "
+           "SLEEP(1) AS espera",
+           lenta);
+    const TempDir io;
+    const std::string out = (io.Path() / "saida").string();
+    const pid_t pid =
+        Spawn({IMPORTA_CADERNO, File(Misturado), "--nome", "N", "--inicio", "2026-12-10", "--fim",
+               "2026-12-10", "--conf", Conf("lenta.conf", s.Address(), lenta), "--relatorio",
+               relatorio, "--json"},
+              {"", out, (io.Path() / "erros").string()});
+    while (s.Scalar("select count(*) from information_schema.processlist where user = 'leitor' "
+                    "and command = 'Query'") == "0" &&
+           ::kill(pid, 0) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(pid, SIGTERM);
+    ProgramRun r;
+    r.Code = ExitCode(WaitFor(pid));
+    r.Out = ReadAll(out);
+    EXPECT_EQ(r.Code, 3) << ReadAll(io.Path() / "erros");
+    EXPECT_EQ(s.Scalar("select count(*) from cadofertas", lenta), "0");
+    const auto summary = Summary(r);
+    EXPECT_EQ(Member(summary, "parado"), "true");
+    EXPECT_EQ(Member(summary, "caderno"), "null");
+    EXPECT_EQ(Member(summary, "erro"), "Interrompido antes de gravar o caderno: nada foi gravado.");
+    EXPECT_FALSE(fs::exists(relatorio));
+}
+
+// A summary that cannot be written (a full disk) is a failure, said on standard error, though
+// the import itself went through.
+TEST_F(ImportaCadernoTest, AStandardOutputThatTakesNothingIsAFailure) {
+    std::vector<std::string> args = {"/bin/sh",
+                                     "-c",
+                                     "exec \"$0\" \"$@\" >/dev/full",
+                                     IMPORTA_CADERNO,
+                                     File(Misturado),
+                                     "--nome",
+                                     "N",
+                                     "--inicio",
+                                     "2026-12-10",
+                                     "--fim",
+                                     "2026-12-10",
+                                     "--conf",
+                                     conf,
+                                     "--relatorio",
+                                     relatorio};
+    for (bool json : {false, true}) {
+        if (json)
+            args.push_back("--json");
+        const ProgramRun r = RunProgram(args);
+        EXPECT_EQ(r.Code, 2) << r.Err;
+        EXPECT_NE(r.Err.find(U8(u8"importa-caderno: Não foi possível escrever na saída padrão.")),
+                  std::string::npos)
+            << r.Err;
+    }
+    EXPECT_EQ(One("select count(*) from cadofertas"), "2");
 }
 
 TEST_F(ImportaCadernoTest, OnATerminalAProgressLineIsRedrawnAtMostTenTimesASecond) {

@@ -24,7 +24,9 @@ TEST_F(ImportaCadernoTest, ImportsTheBookletLinksAndProductsAndReportsTheMissing
                          "\", \"verificacao\": false, \"linhas\": 5, \"processadas\": 5, "
                          "\"encontrados\": 4, \"nao_encontrados\": 1, \"caderno\": 1, "
                          "\"relatorio\": \"" +
-                         relatorio + "\", \"parado\": false, \"erro\": null}\n");
+                         relatorio +
+                         "\", \"parado\": false, \"ja_tem\": null, \"loja\": \"A\", "
+                         "\"filial\": 10, \"linha\": null, \"saida\": 0, \"erro\": null}\n");
 }
 
 TEST_F(ImportaCadernoTest, WithoutThePromotionalPriceTheProductsKeepTheirs) {
@@ -65,25 +67,56 @@ TEST_F(ImportaCadernoTest, TheCheckOfAFileWhoseProductsAreAllThereSavesNoReport)
 
 struct Refusal {
     const char* name;
-    std::vector<std::string> args; // after the program; "@" stands for the offer file
+    std::vector<std::string> args; // after the program; "@..." stand for the test's files
     std::string file;              // the offer file's bytes
     int code;
     std::string message; // in what the command says on standard error (UTF-8)
 };
 
-class ExitCodes : public ImportaCadernoTest, public testing::WithParamInterface<Refusal> {};
+// A store without its identification row, beside the usual one.
+const std::string SemIdentificacao = "loja_sem_id";
 
+class ExitCodes : public ImportaCadernoTest, public testing::WithParamInterface<Refusal> {
+protected:
+    static void SetUpTestSuite() {
+        ImportaCadernoTest::SetUpTestSuite();
+        CreateStore(SemIdentificacao, std::nullopt);
+    }
+};
+
+// Each cause ends with its code, says why on standard error and, with --json, prints one JSON
+// object with the code and the same message; nothing is written but by a run that started.
 TEST_P(ExitCodes, EachCauseEndsWithItsCodeAndSaysWhy) {
     const Refusal& c = GetParam();
     const std::string arquivo = dir.Write("oferta.csv", c.file);
+    const std::string ip = TestServer::Shared().Address();
+    const std::map<std::string, std::string> files = {
+        {"@", arquivo},
+        {"@conf", conf},
+        {"@dir", dir.Path().string()},
+        // Nothing listens at port 1 of the server's address.
+        {"@unreachable", Conf("fechada.conf", ip + ":1", Db)},
+        {"@wrong-password", Conf("senha.conf", ip, Db, "errada")},
+        {"@no-identification", Conf("sem-id.conf", ip, SemIdentificacao)}};
     std::vector<std::string> args = {IMPORTA_CADERNO};
     for (const std::string& a : c.args)
-        args.push_back(a == "@" ? arquivo : a == "@conf" ? conf : a);
+        args.push_back(files.count(a) ? files.at(a) : a);
+    args.push_back("--json");
     const ProgramRun r = RunProgram(args);
     EXPECT_EQ(r.Code, c.code) << r.Err;
     EXPECT_NE(r.Err.find(c.message), std::string::npos) << r.Err;
-    if (c.code == 1) {
+    const auto summary = Summary(r);
+    if (c.code == 0) {
+        EXPECT_EQ(Member(summary, "erro"), "null") << r.Out;
+    } else {
+        // The message said on standard error, whole.
+        const std::string erro = Member(summary, "erro");
+        EXPECT_FALSE(erro.empty() || erro == "null") << r.Out;
+        EXPECT_NE(r.Err.find(erro), std::string::npos) << r.Out << r.Err;
+    }
+    if (c.code == 1 || c.code == 4) {
         EXPECT_EQ(One("select count(*) from cadofertas"), "0");
+        EXPECT_EQ(Member(summary, "caderno"), "null") << r.Out;
     }
 }
 
@@ -122,6 +155,48 @@ INSTANTIATE_TEST_SUITE_P(
                 Bom,
                 1,
                 U8(u8"O arquivo não existe.")},
+        Refusal{"EmptyConfAfterEquals",
+                Com({"--inicio", "2026-12-10", "--fim", "2026-12-10", "--conf="}), Bom, 1,
+                U8(u8"O valor de --conf está vazio.")},
+        Refusal{"EmptyConf",
+                {"@", "--nome", "N", "--inicio", "2026-12-10", "--fim", "2026-12-10", "--conf", ""},
+                Bom,
+                1,
+                U8(u8"O valor de --conf está vazio.")},
+        Refusal{"EmptyReport",
+                Com({"--inicio", "2026-12-10", "--fim", "2026-12-10", "--relatorio", ""}), Bom, 1,
+                U8(u8"O valor de --relatorio está vazio.")},
+        Refusal{"ReportEndingInASeparator",
+                Com({"--inicio", "2026-12-10", "--fim", "2026-12-10", "--relatorio", "/tmp/r/"}),
+                Bom, 1, U8(u8"O valor de --relatorio \"/tmp/r/\" não é um arquivo.")},
+        Refusal{"ReportThatIsAFolder",
+                Com({"--inicio", "2026-12-10", "--fim", "2026-12-10", "--relatorio", "@dir"}), Bom,
+                1, U8(u8"\" é uma pasta, não um arquivo.")},
+        Refusal{"NotANumberOfStores",
+                Com({"--inicio", "2026-12-10", "--fim", "2026-12-10", "--lojas", "x",
+                     "--simultaneas", "0"}),
+                Bom, 1, U8(u8"O valor de --simultaneas \"0\" não é um número de 1 a 256.")},
+        Refusal{"ConfWithStores",
+                Com({"--inicio", "2026-12-10", "--fim", "2026-12-10", "--lojas", "x"}), Bom, 1,
+                U8(u8"--conf não vale com --lojas")},
+        Refusal{"UnreachableServer",
+                {"@", "--conf", "@unreachable", "--nome", "N", "--inicio", "2026-12-10", "--fim",
+                 "2026-12-10"},
+                Bom,
+                4,
+                U8(u8"Falha ao carregar dados de identificação do servidor.")},
+        Refusal{"LoginRefused",
+                {"@", "--conf", "@wrong-password", "--nome", "N", "--inicio", "2026-12-10", "--fim",
+                 "2026-12-10"},
+                Bom,
+                4,
+                "Access denied for user 'leitor'"},
+        Refusal{"NoIdentification",
+                {"@", "--conf", "@no-identification", "--nome", "N", "--inicio", "2026-12-10",
+                 "--fim", "2026-12-10"},
+                Bom,
+                4,
+                U8(u8"Não foi possível encontrar a identificação do servidor.")},
         Refusal{"MissingConf",
                 {"@", "--conf", "/nao/existe.conf", "--nome", "N", "--inicio", "2026-12-10",
                  "--fim", "2026-12-10"},
@@ -155,14 +230,47 @@ TEST_F(ImportaCadernoTest, AFailurePartWayKeepsTheLinesBeforeItAndSaysSo) {
         << r.Out;
 }
 
-TEST_F(ImportaCadernoTest, AServerThatCannotBeReachedRefusesBeforeAnythingIsWritten) {
-    ConfValues v;
-    v.DatabaseIP = "127.0.0.1:1"; // nothing listens there
-    v.Databasename = Db;
-    const std::string semServidor = dir.Write("sem.conf", TextoConnectionConf(v));
-    const ProgramRun r = Run(File({"789;PAO;1;"}), {"--conf", semServidor});
-    EXPECT_EQ(r.Code, 1);
+// A store the command cannot reach is no mistake of the command line: 4, try again later; the
+// inputs are checked first, so a mistake is still 1 there.
+TEST_F(ImportaCadernoTest, AServerThatCannotBeReachedIsToldApartFromAMistake) {
+    const std::string semServidor = Conf("sem.conf", "127.0.0.1:1", Db);
+    const ProgramRun r = Run(File({"789;PAO;1;"}), {"--conf", semServidor, "--json"});
+    EXPECT_EQ(r.Code, 4);
     EXPECT_NE(r.Err.find("Falha ao carregar dados de identifica"), std::string::npos) << r.Err;
+    EXPECT_EQ(Member(Summary(r), "caderno"), "null");
+    const ProgramRun mistake =
+        Run(File({"789;PAO;1;"}), {"--conf", semServidor, "--json", "--nome", " "});
+    EXPECT_EQ(mistake.Code, 1) << mistake.Err;
+    EXPECT_EQ(Member(Summary(mistake), "erro"), "Defina um nome para o caderno de oferta.");
+}
+
+// --pular-se-ja-tem: a store that holds a booklet of the same name and dates is left as it is,
+// after one read-only statement; another name or other dates are imported.
+TEST_F(ImportaCadernoTest, AStoreThatAlreadyHoldsTheBookletIsLeftAsItIs) {
+    const std::string arquivo = File(Misturado);
+    ASSERT_EQ(Run(arquivo).Code, 0);
+    const std::string antes = DumpOfferTables(Db);
+    const size_t mark = TestServer::Shared().Mark();
+    const ProgramRun r = Run(arquivo, {"--pular-se-ja-tem", "--json"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(DumpOfferTables(Db), antes);
+    EXPECT_NE(r.Err.find(U8(u8"A loja já tem o caderno 1 (3 produtos): nada foi gravado.")),
+              std::string::npos)
+        << r.Err;
+    const auto summary = Summary(r);
+    EXPECT_EQ(Member(summary, "ja_tem.caderno"), "1");
+    EXPECT_EQ(Member(summary, "ja_tem.produtos"), "3");
+    EXPECT_EQ(Member(summary, "caderno"), "null");
+    // The identification's statements, then the one question on the main connection.
+    size_t questions = 0;
+    for (const std::string& s : ClientStatementsSince(mark)) {
+        EXPECT_EQ(s.rfind("select ", 0), 0u) << s;
+        questions += s.find("from cadofertas") != std::string::npos;
+    }
+    EXPECT_EQ(questions, 1u);
+
+    ASSERT_EQ(Run(arquivo, {"--pular-se-ja-tem", "--fim", "2026-12-25"}).Code, 0);
+    EXPECT_EQ(One("select count(*) from cadofertas"), "2");
 }
 
 TEST_F(ImportaCadernoTest, ReadsConnectionConfBesideItself) {
@@ -188,6 +296,7 @@ TEST_F(ImportaCadernoTest, AReportThatCannotBeSavedFailsAfterTheLinesAreWritten)
 // The viewer is started beside the command only with --mostrar: the command and a stand-in
 // viewer, which records how it was started, in a folder of their own.
 TEST_F(ImportaCadernoTest, StartsTheViewerOnlyWhenAsked) {
+    relatorio = (dir.Path() / "Relatorio da loja.txt").string(); // one argument all the same
     TempDir pasta;
     const fs::path comando = pasta.Path() / "importa-caderno";
     fs::copy_file(IMPORTA_CADERNO, comando);

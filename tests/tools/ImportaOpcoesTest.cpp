@@ -1,12 +1,16 @@
 // importa-caderno's command line, its progress line and its JSON summary, without a server.
 #include "platform/Erro.h"
+#include "tools/importa/LeituraJson.h"
 #include "tools/importa/OpcoesImporta.h"
 #include "tools/importa/Progresso.h"
 #include "tools/importa/ResumoImporta.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
+
+#include "TempDir.h"
 
 namespace {
 
@@ -143,13 +147,128 @@ TEST(Summary, JsonEscapesEveryControlAndQuote) {
     EXPECT_EQ(ResumoJson(r), "{\"arquivo\": \"o.csv\", \"verificacao\": false, \"linhas\": 3, "
                              "\"processadas\": 2, \"encontrados\": 1, \"nao_encontrados\": 1, "
                              "\"caderno\": null, \"relatorio\": null, \"parado\": true, "
-                             "\"erro\": null}\n");
+                             "\"ja_tem\": null, \"loja\": null, \"filial\": null, "
+                             "\"linha\": null, \"saida\": 0, \"erro\": null}\n");
     r.CadOfertas = 42;
     r.Relatorio = "/tmp/R.txt";
     r.Erro = "x";
-    EXPECT_NE(ResumoJson(r).find("\"caderno\": 42, \"relatorio\": \"/tmp/R.txt\", "
-                                 "\"parado\": true, \"erro\": \"x\"}"),
-              std::string::npos);
+    r.JaTem = TResumoImporta::TJaTem{7, 12};
+    r.Loja = "A";
+    r.Filial = 10;
+    r.Linha = 3;
+    r.Saida = 2;
+    EXPECT_NE(
+        ResumoJson(r).find("\"caderno\": 42, \"relatorio\": \"/tmp/R.txt\", "
+                           "\"parado\": true, \"ja_tem\": {\"caderno\": 7, \"produtos\": 12}, "
+                           "\"loja\": \"A\", \"filial\": 10, \"linha\": 3, \"saida\": 2, "
+                           "\"erro\": \"x\"}"),
+        std::string::npos);
+    // A refusal before the file was named: no file.
+    EXPECT_EQ(ResumoJson(TResumoImporta{}).rfind("{\"arquivo\": null, ", 0), 0u);
+}
+
+// The rollout reads back what each store's command printed: every member, an inner object's
+// as "outer.inner", the escapes undone.
+TEST(Summary, ReadBackAsTheRolloutReadsIt) {
+    TResumoImporta r;
+    r.Arquivo = "a \"b\"\\c\n\xC3\xA7.csv";
+    r.CadOfertas = 42;
+    r.JaTem = TResumoImporta::TJaTem{7, 12};
+    r.Erro = "linha\r\n\x01";
+    r.Saida = 2;
+    const auto m = LeObjetoJson(ResumoJson(r));
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->at("arquivo").Texto, r.Arquivo);
+    EXPECT_EQ(m->at("caderno").Texto, "42");
+    EXPECT_EQ(m->at("caderno").Tipo, TValorJson::Tipo::Numero);
+    EXPECT_EQ(m->at("relatorio").Tipo, TValorJson::Tipo::Nulo);
+    EXPECT_EQ(m->at("parado").Texto, "false");
+    EXPECT_EQ(m->at("ja_tem.caderno").Texto, "7");
+    EXPECT_EQ(m->at("ja_tem.produtos").Texto, "12");
+    EXPECT_EQ(m->at("saida").Texto, "2");
+    EXPECT_EQ(m->at("erro").Texto, *r.Erro);
+    for (const char* torto :
+         {"", "{", "{\"a\": }", "{\"a\": 1} x", "[1]", "{\"a\" 1}", "{\"a\": \"\\u00\"}"})
+        EXPECT_FALSE(LeObjetoJson(torto)) << torto;
+}
+
+TEST(Options, TheRolloutsOptionsAndTheirDefaults) {
+    TOpcoesImporta o = Le({"o.csv", "--nome", "N", "--inicio", "2026-12-10", "--fim", "2026-12-10",
+                           "--lojas", "a", "--lojas=b"});
+    EXPECT_EQ(o.Lojas, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(o.Simultaneas, 8);
+    EXPECT_EQ(o.Tentativas, 3);
+    EXPECT_EQ(o.Relatorios, "relatorios");
+    EXPECT_FALSE(o.ImportarDeNovo);
+    o = Le({"o.csv", "--nome", "N", "--inicio", "2026-12-10", "--fim", "2026-12-10", "--lojas", "a",
+            "--simultaneas", "16", "--tentativas=5", "--relatorios", "r", "--importar-de-novo"});
+    EXPECT_EQ(o.Simultaneas, 16);
+    EXPECT_EQ(o.Tentativas, 5);
+    EXPECT_EQ(o.Relatorios, "r");
+    EXPECT_TRUE(o.ImportarDeNovo);
+    EXPECT_TRUE(PedeJson({"a", "--json"}));
+    EXPECT_FALSE(PedeJson({"a", "--", "--json"}));
+}
+
+TEST(Options, EmptyPathsAndCountsOutOfRangeAreRefused) {
+    const std::vector<std::string> base = {"a.csv",      "--nome", "N",         "--inicio",
+                                           "2026-12-10", "--fim",  "2026-12-10"};
+    const std::vector<std::pair<std::vector<std::string>, std::string>> rows = {
+        {{"--conf="}, "O valor de --conf est\xE1 vazio."},
+        {{"--conf", ""}, "O valor de --conf est\xE1 vazio."},
+        {{"--relatorio="}, "O valor de --relatorio est\xE1 vazio."},
+        {{"--relatorio", "pasta/"}, "O valor de --relatorio \"pasta/\" n\xE3o \xE9 um arquivo."},
+        {{"--lojas", ""}, "O valor de --lojas est\xE1 vazio."},
+        {{"--lojas", "l", "--relatorios="}, "O valor de --relatorios est\xE1 vazio."},
+        {{"--lojas", "l", "--tentativas", "0"},
+         "O valor de --tentativas \"0\" n\xE3o \xE9 um n\xFAmero de 1 a 100."},
+        {{"--lojas", "l", "--simultaneas", "x"},
+         "O valor de --simultaneas \"x\" n\xE3o \xE9 um n\xFAmero de 1 a 256."},
+        {{"--lojas", "l", "--relatorio", "r.txt"},
+         "--relatorio n\xE3o vale com --lojas: use --relatorios PASTA."},
+        {{"--lojas", "l", "--mostrar"}, "--mostrar n\xE3o vale com --lojas."},
+    };
+    for (const auto& [mais, message] : rows) {
+        std::vector<std::string> args = base;
+        args.insert(args.end(), mais.begin(), mais.end());
+        try {
+            Le(args);
+            ADD_FAILURE() << message;
+        } catch (const EErro& e) {
+            EXPECT_EQ(e.Message(), message + "\nUse --help para ver as op\xE7\xF5"
+                                             "es.");
+        }
+    }
 }
 
 } // namespace
+
+// --help, the manual page and the README name every option and every exit code alike.
+TEST(Help, TheHelpTheManualPageAndTheReadmeNameEveryOptionAndCode) {
+    const std::string ajuda = TextoAjudaImporta();
+    const std::string pagina =
+        ReadAll(std::filesystem::path(CADOFERTAS_SOURCE_DIR) / "packaging/man/importa-caderno.1");
+    const std::string readme = ReadAll(std::filesystem::path(CADOFERTAS_SOURCE_DIR) / "README.md");
+    auto roff = [](std::string texto) {
+        for (size_t p = 0; (p = texto.find('-', p)) != std::string::npos; p += 2)
+            texto.insert(p, "\\");
+        return texto;
+    };
+    for (const char* opcao :
+         {"--nome", "--inicio", "--fim", "--sem-preco-promocional", "--verificar", "--relatorio",
+          "--conf", "--pular-se-ja-tem", "--mostrar", "--json", "--lojas", "--simultaneas",
+          "--relatorios", "--importar-de-novo", "--tentativas"}) {
+        EXPECT_NE(ajuda.find(std::string("  ") + opcao + " "), std::string::npos) << opcao;
+        EXPECT_NE(pagina.find(roff(opcao)), std::string::npos) << opcao;
+        EXPECT_NE(readme.find(opcao), std::string::npos) << opcao;
+    }
+    // Code 4 and what it means, in each.
+    EXPECT_NE(ajuda.find("4 a loja n\xE3o foi alcan\xE7"
+                         "ada"),
+              std::string::npos);
+    const std::u8string_view quatro = u8".B 4\nA loja não foi alcançada";
+    EXPECT_NE(
+        pagina.find(std::string_view(reinterpret_cast<const char*>(quatro.data()), quatro.size())),
+        std::string::npos);
+    EXPECT_NE(readme.find("| 4 | the store could not be reached"), std::string::npos);
+}

@@ -6,9 +6,18 @@
 #include "tools/importa/OpcoesImporta.h"
 #include "tools/importa/Progresso.h"
 
+#include <exception>
 #include <iosfwd>
+#include <string>
 
 class TPedidoParada;
+
+// A stop asked for before the run writes its booklet row: the command ends there, with
+// nothing written, instead of writing a booklet without lines.
+class EParadaAntesDoCaderno : public std::exception {
+public:
+    const char* what() const noexcept override { return "stopped before the booklet"; }
+};
 
 class TJanelaConsole : public ImportWindow {
 public:
@@ -34,6 +43,8 @@ public:
 
     // Ends the progress line before a failure is told.
     void EncerraProgresso() { progresso_.Encerra(); }
+    // The last message the run told, as the system's text ("" when none).
+    const std::string& UltimaMensagem() const { return ultimaMensagem_; }
 
 private:
     const TOpcoesImporta& opcoes_;
@@ -41,4 +52,7 @@ private:
     TProgresso progresso_;
     TPedidoParada* parada_ = nullptr;
     size_t feitas_ = 0;
+    bool iniciada_ = false;       // the run has passed its checks and disabled the button
+    bool antesDoCaderno_ = false; // ... and not yet let the window handle its messages
+    std::string ultimaMensagem_;
 };

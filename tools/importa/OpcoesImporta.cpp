@@ -65,6 +65,43 @@ std::string Valor(const std::vector<std::string>& args, size_t& i, std::string_v
     return args[++i];
 }
 
+// A value that must not be empty: an unset variable in a script would otherwise fall back to a
+// default (another store's connection.conf, the current folder).
+std::string NaoVazio(const std::vector<std::string>& args, size_t& i, std::string_view opcao) {
+    std::string valor = Valor(args, i, opcao);
+    if (valor.empty())
+        Uso("O valor de " + std::string(opcao) + " est\xE1 vazio.");
+    return valor;
+}
+
+// A path that names a file, not a folder: one ending in a separator names none.
+std::string Arquivo(const std::vector<std::string>& args, size_t& i, std::string_view opcao) {
+    std::string valor = NaoVazio(args, i, opcao);
+#if defined(_WIN32)
+    const bool pasta = valor.back() == '/' || valor.back() == '\\';
+#else
+    const bool pasta = valor.back() == '/';
+#endif
+    if (pasta)
+        Uso("O valor de " + std::string(opcao) + " \"" + ArgumentoParaTexto(valor) +
+            "\" n\xE3o \xE9 um arquivo.");
+    return valor;
+}
+
+// A whole number from minimo to maximo.
+int Inteiro(const std::vector<std::string>& args, size_t& i, std::string_view opcao, int minimo,
+            int maximo) {
+    const std::string valor = Valor(args, i, opcao);
+    int n = 0;
+    size_t pos = 0;
+    if (valor.empty() || valor.size() > 6 || !Numero(valor, pos, 1, 6, n) || pos != valor.size() ||
+        n < minimo || n > maximo)
+        Uso("O valor de " + std::string(opcao) + " \"" + ArgumentoParaTexto(valor) +
+            "\" n\xE3o \xE9 um n\xFAmero de " + std::to_string(minimo) + " a " +
+            std::to_string(maximo) + ".");
+    return n;
+}
+
 bool Eh(const std::string& arg, std::string_view opcao) {
     return arg.compare(0, opcao.size(), opcao) == 0 &&
            (arg.size() == opcao.size() || arg[opcao.size()] == '=');
@@ -92,18 +129,34 @@ TOpcoesImporta LeOpcoesImporta(const std::vector<std::string>& args,
             o.Ajuda = true;
             return o;
         } else if (Eh(a, "--nome")) {
-            o.Nome = ArgumentoParaTexto(Valor(args, i, "--nome"));
+            o.NomeArgumento = Valor(args, i, "--nome");
+            o.Nome = ArgumentoParaTexto(o.NomeArgumento);
             temNome = true;
         } else if (Eh(a, "--inicio")) {
-            o.Inicio = LeData("--inicio", Valor(args, i, "--inicio"), formato);
+            o.InicioArgumento = Valor(args, i, "--inicio");
+            o.Inicio = LeData("--inicio", o.InicioArgumento, formato);
             temInicio = true;
         } else if (Eh(a, "--fim")) {
-            o.Fim = LeData("--fim", Valor(args, i, "--fim"), formato);
+            o.FimArgumento = Valor(args, i, "--fim");
+            o.Fim = LeData("--fim", o.FimArgumento, formato);
             temFim = true;
+        } else if (Eh(a, "--relatorios")) {
+            o.Relatorios = NaoVazio(args, i, "--relatorios");
         } else if (Eh(a, "--relatorio")) {
-            o.Relatorio = Valor(args, i, "--relatorio");
+            o.Relatorio = Arquivo(args, i, "--relatorio");
+            o.RelatorioDado = true;
         } else if (Eh(a, "--conf")) {
-            o.Conf = Valor(args, i, "--conf");
+            o.Conf = Arquivo(args, i, "--conf");
+        } else if (Eh(a, "--lojas")) {
+            o.Lojas.push_back(NaoVazio(args, i, "--lojas"));
+        } else if (Eh(a, "--simultaneas")) {
+            o.Simultaneas = Inteiro(args, i, "--simultaneas", 1, 256);
+        } else if (Eh(a, "--tentativas")) {
+            o.Tentativas = Inteiro(args, i, "--tentativas", 1, 100);
+        } else if (a == "--importar-de-novo") {
+            o.ImportarDeNovo = true;
+        } else if (a == "--pular-se-ja-tem") {
+            o.PularSeJaTem = true;
         } else if (a == "--sem-preco-promocional") {
             o.Promocao = false;
         } else if (a == "--verificar") {
@@ -131,17 +184,38 @@ TOpcoesImporta LeOpcoesImporta(const std::vector<std::string>& args,
              : !temInicio ? "--inicio"
                           : "--fim") +
             ".");
+    if (!o.Lojas.empty()) {
+        // Each store has its own connection.conf and report, named after its .conf file.
+        if (!o.Conf.empty())
+            Uso("--conf n\xE3o vale com --lojas: cada loja usa o seu arquivo .conf.");
+        if (o.RelatorioDado)
+            Uso("--relatorio n\xE3o vale com --lojas: use --relatorios PASTA.");
+        if (o.Mostrar)
+            Uso("--mostrar n\xE3o vale com --lojas.");
+    }
     return o;
+}
+
+bool PedeJson(const std::vector<std::string>& argumentos) {
+    for (const std::string& a : argumentos) {
+        if (a == "--")
+            return false;
+        if (a == "--json")
+            return true;
+    }
+    return false;
 }
 
 std::string TextoAjudaImporta() {
     return "Uso: importa-caderno ARQUIVO --nome NOME --inicio DATA --fim DATA [opções]\n"
+           "     importa-caderno ARQUIVO --nome NOME --inicio DATA --fim DATA --lojas PASTA\n"
+           "                         [opções]\n"
            "\n"
            "Importa o caderno de ofertas ARQUIVO (texto separado por \";\", com uma linha de\n"
            "cabeçalho) no banco de dados da loja, como a janela \"Importação Caderno de\n"
            "Ofertas\": grava o caderno, liga a ele cada produto encontrado, atualiza as datas\n"
            "da promoção e o preço promocional dos produtos, e grava em Relatorio.txt os\n"
-           "produtos não encontrados.\n"
+           "produtos não encontrados. Com --lojas, faz o mesmo em cada loja de uma pasta.\n"
            "\n"
            "  --nome NOME               nome do caderno de ofertas\n"
            "  --inicio DATA             início da promoção (AAAA-MM-DD ou dd/mm/aaaa)\n"
@@ -151,11 +225,32 @@ std::string TextoAjudaImporta() {
            "                            sem gravar nada no banco de dados\n"
            "  --relatorio CAMINHO       onde gravar o relatório (Relatorio.txt na pasta atual)\n"
            "  --conf CAMINHO            outro connection.conf (o padrão fica junto ao programa)\n"
+           "  --pular-se-ja-tem         não importa se a loja já tem um caderno com o mesmo\n"
+           "                            nome e as mesmas datas (sai com 0)\n"
            "  --mostrar                 abre o relatório no visualizador\n"
-           "  --json                    escreve um resumo em JSON na saída padrão\n"
+           "  --json                    escreve um objeto JSON na saída padrão, com \"saida\"\n"
+           "                            (o código de saída) e \"erro\" (a mensagem), qualquer\n"
+           "                            que seja o código\n"
            "  --help                    mostra esta ajuda\n"
            "\n"
-           "Códigos de saída: 0 concluído; 1 entrada recusada ou uso incorreto (nada foi\n"
-           "gravado); 2 falha no meio da importação (o que foi gravado fica; a mensagem diz\n"
-           "em que linha); 3 interrompido por Ctrl+C ou SIGTERM (entre duas linhas).\n";
+           "Em várias lojas:\n"
+           "  --lojas PASTA             uma loja por arquivo *.conf da PASTA (no formato do\n"
+           "                            connection.conf); pode ser dada mais de uma vez\n"
+           "  --simultaneas N           quantas lojas ao mesmo tempo (8)\n"
+           "  --relatorios PASTA        onde gravar o relatório de cada loja, como\n"
+           "                            <nome do .conf>.txt (relatorios na pasta atual)\n"
+           "  --importar-de-novo        importa também onde a loja já tem o caderno\n"
+           "  --tentativas N            quantas vezes tentar uma loja inacessível (3)\n"
+           "\n"
+           "Códigos de saída: 0 concluído (ou conferido, ou a loja já tinha o caderno);\n"
+           "1 recusado antes de gravar qualquer coisa (uso incorreto, arquivo, datas, nome,\n"
+           "--conf ou --relatorio vazio ou que não é um arquivo); 2 falha no meio da\n"
+           "importação (o que foi gravado fica; a mensagem diz em que linha) ou falha ao\n"
+           "escrever na saída padrão; 3 interrompido por Ctrl+C ou SIGTERM (entre duas\n"
+           "linhas, ou antes do caderno, sem gravar nada); 4 a loja não foi alcançada,\n"
+           "recusou o acesso ou sua identificação falhou (nada foi gravado: tente mais\n"
+           "tarde).\n"
+           "Com --lojas: 2 se alguma loja falhou no meio; senão 4 se alguma continuou\n"
+           "inacessível; senão 3 se interrompido; 1 se recusado antes de qualquer loja;\n"
+           "0 quando todas foram importadas, conferidas ou já tinham o caderno.\n";
 }

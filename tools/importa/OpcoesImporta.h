@@ -20,7 +20,26 @@ struct TOpcoesImporta {
     bool Ajuda = false;
     std::string Relatorio = "Relatorio.txt";
     std::string Conf; // empty: connection.conf beside the program
+    // Not imported again into a store that already holds a booklet of the same name and dates.
+    bool PularSeJaTem = false;
+
+    // The rollout to many stores (--lojas): the folders of the stores' .conf files, how many
+    // stores at once, where their reports go, whether a store that already holds the booklet
+    // is imported again, and how many times an unreachable store is tried.
+    std::vector<std::string> Lojas;
+    int Simultaneas = 8;
+    std::string Relatorios = "relatorios";
+    bool ImportarDeNovo = false;
+    int Tentativas = 3;
+
+    // The arguments as given, for the stores' own commands: the name's and the dates' texts.
+    std::string NomeArgumento, InicioArgumento, FimArgumento;
+    bool RelatorioDado = false;
 };
+
+// Whether the command line asks for --json (before a "--"), so that even a refused one is
+// answered with a JSON object.
+bool PedeJson(const std::vector<std::string>& argumentos);
 
 TOpcoesImporta LeOpcoesImporta(const std::vector<std::string>& argumentos,
                                const TFormatSettings& formato);

@@ -46,7 +46,11 @@ template <typename T, typename F> std::string OuNulo(const std::optional<T>& val
 
 std::string ResumoJson(const TResumoImporta& r) {
     auto numero = [](long long n) { return std::to_string(n); };
-    return "{\"arquivo\": " + TextoJson(r.Arquivo) +
+    auto jaTem = [](const TResumoImporta::TJaTem& j) {
+        return "{\"caderno\": " + std::to_string(j.CadOfertas) +
+               ", \"produtos\": " + std::to_string(j.Produtos) + "}";
+    };
+    return "{\"arquivo\": " + (r.Arquivo.empty() ? std::string("null") : TextoJson(r.Arquivo)) +
            ", \"verificacao\": " + (r.Verificacao ? "true" : "false") +
            ", \"linhas\": " + std::to_string(r.Linhas) +
            ", \"processadas\": " + std::to_string(r.Processadas) +
@@ -55,10 +59,17 @@ std::string ResumoJson(const TResumoImporta& r) {
            ", \"caderno\": " + OuNulo(r.CadOfertas, numero) +
            ", \"relatorio\": " + OuNulo(r.Relatorio, TextoJson) +
            ", \"parado\": " + (r.Parado ? "true" : "false") +
-           ", \"erro\": " + OuNulo(r.Erro, TextoJson) + "}\n";
+           ", \"ja_tem\": " + OuNulo(r.JaTem, jaTem) + ", \"loja\": " + OuNulo(r.Loja, TextoJson) +
+           ", \"filial\": " + OuNulo(r.Filial, numero) +
+           ", \"linha\": " + OuNulo(r.Linha, [](size_t n) { return std::to_string(n); }) +
+           ", \"saida\": " + std::to_string(r.Saida) + ", \"erro\": " + OuNulo(r.Erro, TextoJson) +
+           "}\n";
 }
 
 std::string ResumoTexto(const TResumoImporta& r) {
+    if (r.JaTem)
+        return "A loja j\xE1 tem o caderno " + std::to_string(r.JaTem->CadOfertas) + " (" +
+               std::to_string(r.JaTem->Produtos) + " produtos): nada foi gravado.\n";
     std::string t = std::string(r.Verificacao ? "Verificação" : "Importação") + " de " +
                     DeUtf8(r.Arquivo) + ": " + std::to_string(r.Processadas) + " de " +
                     std::to_string(r.Linhas) + " linhas, " + std::to_string(r.Encontrados) +

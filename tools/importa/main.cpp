@@ -4,11 +4,8 @@
 #include "tools/importa/ImportaCaderno.h"
 
 #include <iostream>
-#include <string>
-#include <vector>
 
 int main(int argc, char** argv) {
-    PreparaConsole();
-    std::vector<std::string> argumentos(argv + 1, argv + argc);
-    return ImportaCaderno(argumentos, std::cout, std::cerr, EhTerminal(2));
+    const TConsole console; // the console's code pages back as they were at the end
+    return ImportaCaderno(ArgumentosDoPrograma(argc, argv), std::cout, std::cerr, EhTerminal(2));
 }
