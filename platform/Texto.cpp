@@ -1,5 +1,7 @@
 #include "platform/Texto.h"
 
+#include "platform/Windows1252.h"
+
 #include <cstring>
 
 #if defined(_WIN32)
@@ -51,8 +53,11 @@ std::string MensagemDoSistema(int codigo) {
     strerror_s(buffer, sizeof buffer, codigo);
     return buffer;
 #else
-    // GNU strerror_r returns the text, which may or may not be the buffer.
-    return ::strerror_r(codigo, buffer, sizeof buffer);
+    // GNU strerror_r returns the text, which may or may not be the buffer, in the locale's
+    // language and encoding: a UTF-8 locale's (pt_BR.UTF-8: "Arquivo ou diretório inexistente")
+    // made the system's text, Windows-1252.
+    const std::string texto = ::strerror_r(codigo, buffer, sizeof buffer);
+    return EhUtf8(texto) ? DeUtf8(texto) : texto;
 #endif
 }
 

@@ -12,7 +12,8 @@ std::string Formata(std::string_view modelo, std::initializer_list<std::string_v
 // Decimal digits grouped by three from the right with the given separator ("#,##0").
 std::string AgrupaMilhares(std::string_view digitos, char separador);
 
-// The text of the system's last error number (errno on POSIX).
+// The text of the system's last error number (errno on POSIX), as the system's text
+// (Windows-1252), in the language of the user's locale.
 std::string MensagemDoSistema(int codigo);
 
 #if defined(_WIN32)

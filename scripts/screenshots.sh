@@ -16,8 +16,8 @@
 #
 # Everything it makes lies in a folder of its own (mktemp -d), removed at the end; the offer
 # files, which the pictures show in /tmp/cadofertas-fotos/Ofertas, are that folder's, mounted
-# there in a mount namespace of the run's own (unshare), so that runs at the same time never
-# share them.
+# over /tmp/cadofertas-fotos in a mount namespace of the run's own (unshare), so that runs at
+# the same time never share them.
 set -euo pipefail
 if [ -z "${CADOFERTAS_FOTOS_NAMESPACE:-}" ]; then
     export CADOFERTAS_FOTOS_NAMESPACE=1
@@ -90,11 +90,12 @@ printf '%s\n' "$senha" | "$build/app/escreve-connection-conf" --pasta "$trabalho
     --host "$endereco" --banco loja_demo --usuario leitor --nome 'Loja Demo' --senha-stdin
 
 # The offer files the guide's steps choose, in the clerk's folder.
-# A folder of a fixed name, which the pictures show: the run's own, mounted there (the empty
-# folder it is mounted on stays, for the next run).
+# A folder of a fixed name, which the pictures show: the run's own, mounted over
+# /tmp/cadofertas-fotos (the empty folder it is mounted on stays, for the next run).
+mkdir -p "$trabalho/fotos" /tmp/cadofertas-fotos
+mount --bind "$trabalho/fotos" /tmp/cadofertas-fotos
 ofertas=/tmp/cadofertas-fotos/Ofertas
-mkdir -p "$trabalho/ofertas" "$ofertas"
-mount --bind "$trabalho/ofertas" "$ofertas"
+mkdir -p "$ofertas"
 cp demo/ofertas-alguns-faltando.csv "$ofertas/ofertas-semana.csv"
 cp demo/ofertas-preco-invalido.csv "$ofertas/ofertas-preco-errado.csv"
 : >"$ofertas/ofertas-vazio.csv"
