@@ -1,5 +1,6 @@
 #include "ui/Dialogos.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -64,7 +65,8 @@ std::optional<QString> TDialogosQt::AbreArquivo(QWidget* dono, const QString& de
     dialogo.setNameFilter(descricao + " (" + padrao + ")");
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialogo.selectedFiles().front();
+    // Qt gives "/" between folders; the user typed and sees the system's own ("\" on Windows).
+    return QDir::toNativeSeparators(dialogo.selectedFiles().front());
 }
 
 std::optional<QString> TDialogosQt::SalvaArquivo(QWidget* dono, const QString& titulo,

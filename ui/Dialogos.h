@@ -19,7 +19,8 @@ public:
     // A modal message box; with Yes and No, Yes is the default button.
     virtual Resposta Mensagem(QWidget* dono, const QString& texto, const QString& titulo,
                               Icone icone, Botoes botoes) = 0;
-    // A modal file-open dialog with a filter of one entry; nullopt when the user cancels.
+    // A modal file-open dialog with a filter of one entry; nullopt when the user cancels. The
+    // path chosen has the system's separators, as the user writes it.
     virtual std::optional<QString> AbreArquivo(QWidget* dono, const QString& descricao,
                                                const QString& padrao) = 0;
     // A modal file-save dialog that proposes sugestao; nullopt when the user cancels.
