@@ -18,7 +18,9 @@ public:
     TConsole& operator=(const TConsole&) = delete;
 
 private:
+#if defined(_WIN32)
     unsigned entrada_ = 0, saida_ = 0; // the code pages found, 0 when there was no console
+#endif
 };
 
 // The program's arguments after its name, as the system's texts on Windows: read as the
