@@ -42,8 +42,7 @@ void Diz(std::ostream& erros, const std::string& texto) {
 // The lines as the window's file choice loads them; a file that is not there is left to the
 // run's own check, which names it as the window does.
 void CarregaArquivo(const std::string& arquivo, ImportWindow& janela) {
-    std::error_code erro;
-    if (std::filesystem::is_regular_file(arquivo, erro))
+    if (ExisteArquivo(arquivo))
         CarregaLinhas(arquivo, janela.Linhas);
 }
 
@@ -139,8 +138,7 @@ void TComando::UsaConf() const {
     if (o_.Conf.empty())
         return;
     // Named on purpose, so a missing one is a mistake, not a store without settings.
-    std::error_code erro;
-    if (!std::filesystem::is_regular_file(o_.Conf, erro))
+    if (!ExisteArquivo(o_.Conf))
         throw EErro("O arquivo de configura\xE7\xE3o \"" + ArgumentoParaTexto(o_.Conf) +
                     "\" n\xE3o existe.");
     TConnectionInfo::UsaArquivo(o_.Conf);
@@ -163,8 +161,7 @@ int TComando::Executa(const TFormatSettings& formato) {
     // and the inputs the run would refuse (with the run's own messages).
     try {
         UsaConf();
-        std::error_code erro;
-        if (std::filesystem::is_directory(o_.Relatorio, erro))
+        if (ExistePasta(o_.Relatorio))
             throw EErro("O relat\xF3rio \"" + ArgumentoParaTexto(o_.Relatorio) +
                         "\" \xE9 uma pasta, n\xE3o um arquivo.");
         CarregaArquivo(o_.Arquivo, janela_);

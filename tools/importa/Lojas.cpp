@@ -2,6 +2,7 @@
 
 #include "import/ImportaOfertas.h"
 #include "import/OfertaArquivo.h"
+#include "platform/Caminho.h"
 #include "platform/Console.h"
 #include "platform/Erro.h"
 #include "platform/Executavel.h"
@@ -433,12 +434,12 @@ int TRollout::Executa() {
     // What every store would refuse is refused once, before any store is tried.
     try {
         TJanelaConsole janela(o_, erros_, false);
-        std::error_code erro;
-        if (fs::is_regular_file(o_.Arquivo, erro))
+        if (ExisteArquivo(o_.Arquivo))
             CarregaLinhas(o_.Arquivo, janela.Linhas);
         if (!EntradasDaImportacao(janela))
             return Recusa(janela.UltimaMensagem());
         ListaLojas();
+        std::error_code erro;
         fs::create_directories(o_.Relatorios, erro);
         if (!fs::is_directory(o_.Relatorios))
             throw EErro("N\xE3o foi poss\xEDvel criar a pasta dos relat\xF3rios \"" +
