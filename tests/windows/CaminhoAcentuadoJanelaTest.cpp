@@ -86,8 +86,8 @@ private slots:
         QCOMPARE(real->Texts(), QStringList{});
         QCOMPARE(w->txtArquivo->text(), caminho);
         QCOMPARE(w->Linhas.size(), size_t(3));
-        QTest::mouseClick(w->txtCadOferta, Qt::LeftButton);
-        QTest::keyClicks(w->txtCadOferta, QStringLiteral(u"Ofertas de Março"));
+        // Qt Test types ASCII only (the installer's session types accents on a real keyboard).
+        w->txtCadOferta->setText(QStringLiteral(u"Ofertas de Março"));
         QTest::mouseClick(w->cmdImportar, Qt::LeftButton);
         QTRY_COMPARE(real->Texts(),
                      QStringList{QStringLiteral(u"Importação concluída com sucesso!!!")});
