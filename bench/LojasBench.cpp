@@ -148,36 +148,12 @@ struct TRodada {
     long MemoriaRolloutKb = 0; // the rollout's own (with its children's, the larger)
 };
 
-// Each store's entry in the rollout's JSON, split at its top level.
+// Each store's entry in the rollout's JSON.
 std::vector<std::map<std::string, TValorJson>> Entradas(const std::string& json) {
-    std::vector<std::map<std::string, TValorJson>> entradas;
-    const size_t inicio = json.find("\"lojas\": [");
-    if (inicio == std::string::npos)
+    auto entradas = LeListaJson(json, "lojas");
+    if (!entradas)
         throw std::runtime_error("no stores in the rollout's summary: " + json);
-    int fundo = 0;
-    bool texto = false;
-    size_t de = 0;
-    for (size_t i = inicio + 10; i < json.size(); ++i) {
-        const char c = json[i];
-        if (texto) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                texto = false;
-        } else if (c == '"') {
-            texto = true;
-        } else if (c == '{' && fundo++ == 0) {
-            de = i;
-        } else if (c == '}' && --fundo == 0) {
-            auto e = LeObjetoJson(json.substr(de, i + 1 - de));
-            if (!e)
-                throw std::runtime_error("a store's entry is no JSON: " + json.substr(de, i - de));
-            entradas.push_back(*e);
-        } else if (c == ']' && fundo == 0) {
-            break;
-        }
-    }
-    return entradas;
+    return *entradas;
 }
 
 } // namespace

@@ -1,177 +1,10 @@
-// importa-caderno --lojas against four stores, each on a MariaDB server of its own: what each
-// store receives, a store that is down, one whose server dies mid-run, one that already holds
-// the booklet, the check that writes nothing, and Ctrl+C.
-#include "Conf.h"
-#include "LojaOfertas.h"
-#include "Process.h"
-#include "StoreFixture.h"
-#include "TempDir.h"
-#include "TestServer.h"
-#include "connection/FormatoConf.h"
-#include "tools/importa/LeituraJson.h"
+// importa-caderno --lojas against four stores, each on a server of its own: what each store
+// receives, a store that is down, one whose server dies mid-run, one that already holds the
+// booklet, and the check that writes nothing.
+#include "ImportaLojasFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
-#include <memory>
-#include <sstream>
-#include <thread>
-
+namespace importa_lojas_test {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string U8(std::u8string_view texto) {
-    return std::string(reinterpret_cast<const char*>(texto.data()), texto.size());
-}
-
-const std::string Db = "loja";
-const std::vector<std::string> Misturado = {
-    "7891000100103;ARROZ 5KG;19,90;", "789;PAO;9,99;", "7891000300312;OLEO;5,49;",
-    "7891999999999;NAO TEM;1,00;", "7891000100103;ARROZ DE NOVO;18,90;"};
-
-// One store: its .conf name, its server and its branch (10: code "A", 11: "B", ...).
-struct Store {
-    std::string Name;
-    TestServer* Server;
-    int Branch;
-};
-
-std::vector<std::string> MoreAddresses() {
-    std::vector<std::string> addresses;
-    const char* env = std::getenv("CADOFERTAS_TEST_MORE_ADDRESSES");
-    std::stringstream list(env ? env : "");
-    for (std::string a; std::getline(list, a, ',');)
-        addresses.push_back(a);
-    return addresses;
-}
-
-// Each store's entry of the rollout's summary, by its name.
-using Entries = std::map<std::string, std::map<std::string, TValorJson>>;
-
-class ImportaLojasTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        const std::vector<std::string> more = MoreAddresses();
-        ASSERT_EQ(more.size(), 3u) << "CADOFERTAS_TEST_MORE_ADDRESSES";
-        for (const std::string& a : more)
-            servers().push_back(std::make_unique<TestServer>(a));
-    }
-    static void TearDownTestSuite() { servers().clear(); }
-    static std::vector<std::unique_ptr<TestServer>>& servers() {
-        static std::vector<std::unique_ptr<TestServer>> s;
-        return s;
-    }
-
-    void SetUp() override {
-        stores = {{"alfa", &TestServer::Shared(), 10},
-                  {"beta", servers()[0].get(), 11},
-                  {"gama", servers()[1].get(), 12},
-                  {"delta", servers()[2].get(), 13}};
-        fs::create_directories(dir.Path() / "lojas");
-        for (const Store& s : stores) {
-            CreateStore(*s.Server, Db, s.Branch);
-            RefillOfferStore(*s.Server, Db);
-            ConfValues v;
-            v.DatabaseIP = s.Server->Address();
-            v.Databasename = Db;
-            v.Usuario = "leitor";
-            v.Senha = TestServer::RootPassword;
-            dir.Write("lojas/" + s.Name + ".conf", TextoConnectionConf(v));
-        }
-        arquivo = dir.Write("caderno.csv", OfferFile(Misturado));
-    }
-    void TearDown() override {
-        for (const Store& s : stores)
-            s.Server->Exec("DROP TRIGGER IF EXISTS devagar", Db);
-    }
-
-    std::vector<std::string> Args(std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {IMPORTA_CADERNO, arquivo,
-                                         "--nome",        "Ofertas da Semana",
-                                         "--inicio",      "2026-12-10",
-                                         "--fim",         "24/12/2026",
-                                         "--lojas",       (dir.Path() / "lojas").string(),
-                                         "--relatorios",  (dir.Path() / "relatorios").string()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        return args;
-    }
-    ProgramRun Run(std::vector<std::string> extra = {}) { return RunProgram(Args(extra)); }
-
-    // The rollout's one JSON object: its code, and each store's entry.
-    Entries Summary(const ProgramRun& r) {
-        const auto top = LeObjetoJson(r.Out.substr(0, r.Out.find("\"lojas\": [")) + "\"x\": 0}");
-        EXPECT_TRUE(top) << r.Out;
-        const auto tail = r.Out.substr(r.Out.rfind("], \"saida\": "));
-        EXPECT_EQ(tail, "], \"saida\": " + std::to_string(r.Code) + ", \"erro\": null}\n") << r.Out;
-        // The entries, one object each, split at their top level.
-        Entries entries;
-        const size_t start = r.Out.find("\"lojas\": [") + 10;
-        int depth = 0;
-        bool inString = false;
-        size_t from = start;
-        for (size_t i = start; i < r.Out.size(); ++i) {
-            const char c = r.Out[i];
-            if (inString) {
-                if (c == '\\')
-                    ++i;
-                else if (c == '"')
-                    inString = false;
-                continue;
-            }
-            if (c == '"')
-                inString = true;
-            else if (c == '{' && depth++ == 0)
-                from = i;
-            else if (c == '}' && --depth == 0) {
-                const auto entry = LeObjetoJson(r.Out.substr(from, i + 1 - from));
-                EXPECT_TRUE(entry) << r.Out.substr(from, i + 1 - from);
-                if (entry)
-                    entries[entry->at("loja").Texto] = *entry;
-            } else if (c == ']' && depth == 0)
-                break;
-        }
-        return entries;
-    }
-    static std::string Get(const Entries& e, const std::string& store, const std::string& name) {
-        const auto& entry = e.at(store);
-        const auto i = entry.find(name);
-        if (i == entry.end())
-            return "";
-        return i->second.Tipo == TValorJson::Tipo::Nulo ? "null" : i->second.Texto;
-    }
-    std::string One(const Store& s, const std::string& sql) { return s.Server->Scalar(sql, Db); }
-    // A product link that takes a while, so that a run can be caught in the middle.
-    void Slow(const Store& s, int lines) {
-        s.Server->Exec("INSERT INTO produto (produto_id, barras) SELECT seq + 1000, "
-                       "LPAD(seq, 13, '0') FROM seq_1_to_" +
-                           std::to_string(lines),
-                       Db);
-        s.Server->Exec("CREATE TRIGGER devagar AFTER INSERT ON prodcadofertas FOR EACH ROW "
-                       "SET @espera = SLEEP(0.02)",
-                       Db);
-    }
-    std::string SlowFile(int lines) {
-        std::vector<std::string> l;
-        for (int i = 1; i <= lines; ++i)
-            l.push_back(std::to_string(i) + ";P;2,5;");
-        return dir.Write("lento.csv", OfferFile(l));
-    }
-    // Whole lines only: every link with its product's update.
-    void ExpectWholeLines(const Store& s) {
-        EXPECT_EQ(One(s, "select count(*) from produto where lojas_leram <> ''"),
-                  One(s, "select count(*) from prodcadofertas"))
-            << s.Name;
-    }
-
-    TempDir dir;
-    std::vector<Store> stores;
-    std::string arquivo;
-};
 
 // Every store gets the statements that the one-store command (the window's, as
 // importa_janela_tests shows) sends it, plus one read-only question before them; each store's
@@ -294,9 +127,11 @@ TEST_F(ImportaLojasTest, AStoreWhoseServerDiesMidRunFailsPartWayAndIsNotRetried)
     EXPECT_GE(linked, std::stoi(line) - 2);
     EXPECT_LE(linked, std::stoi(line) - 1);
     EXPECT_EQ(One(dies, "select count(*) from cadofertas"), "1");
-    for (const Store& s : stores)
-        if (&s != &dies)
+    for (const Store& s : stores) {
+        if (&s != &dies) {
             EXPECT_EQ(Get(e, s.Name, "saida"), "0") << s.Name;
+        }
+    }
 }
 
 // A store that already holds a booklet of the same name and dates is skipped, and the table
@@ -358,63 +193,5 @@ TEST_F(ImportaLojasTest, TheCheckOfEveryStoreWritesNothing) {
     }
 }
 
-// Ctrl+C typed on the rollout's terminal: the running stores stop between two lines, no other
-// starts, and the table is still printed.
-TEST_F(ImportaLojasTest, CtrlCStopsEveryRunningStoreBetweenLinesAndStartsNoOther) {
-    for (const Store& s : stores)
-        Slow(s, 300);
-    arquivo = SlowFile(300);
-    bool typed = false;
-    const ProgramRun r =
-        RunOnTerminal(Args({"--simultaneas", "2"}), [&](std::string_view shown, int terminal) {
-            if (typed || shown.find(" de 4 lojas") == std::string_view::npos)
-                return;
-            if (One(stores[0], "select count(*) from prodcadofertas") != "0" &&
-                One(stores[1], "select count(*) from prodcadofertas") != "0")
-                typed = ::write(terminal, "\x03", 1) == 1;
-        });
-    ASSERT_TRUE(typed) << r.Out;
-    EXPECT_EQ(r.Code, 3) << r.Out;
-    for (int i = 0; i < 2; ++i) {
-        const int linked = std::stoi(One(stores[i], "select count(*) from prodcadofertas"));
-        EXPECT_GT(linked, 0);
-        EXPECT_LT(linked, 300);
-        ExpectWholeLines(stores[i]);
-        EXPECT_FALSE(fs::exists(dir.Path() / "relatorios" / (stores[i].Name + ".txt")));
-        EXPECT_NE(r.Out.find(stores[i].Name), std::string::npos);
-    }
-    for (int i = 2; i < 4; ++i)
-        EXPECT_EQ(One(stores[i], "select count(*) from cadofertas"), "0") << stores[i].Name;
-    EXPECT_NE(r.Out.find(U8(u8"interrompida após a linha ")), std::string::npos) << r.Out;
-    EXPECT_NE(r.Out.find(U8(u8"não iniciada")), std::string::npos) << r.Out;
-}
-
-// A second SIGINT ends every running store at once; the summary is still printed.
-TEST_F(ImportaLojasTest, ASecondSignalEndsEveryStoreAtOnce) {
-    for (const Store& s : stores)
-        Slow(s, 300);
-    arquivo = SlowFile(300);
-    const TempDir io;
-    const pid_t pid = Spawn(Args({"--json"}),
-                            {"", (io.Path() / "saida").string(), (io.Path() / "erros").string()});
-    for (const Store& s : stores)
-        while (One(s, "select count(*) from prodcadofertas") == "0" && ::kill(pid, 0) == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    const auto start = std::chrono::steady_clock::now();
-    ::kill(pid, SIGINT);
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ::kill(pid, SIGINT);
-    ProgramRun r;
-    r.Code = ExitCode(WaitFor(pid));
-    r.Out = ReadAll(io.Path() / "saida");
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
-    const Entries e = Summary(r);
-    EXPECT_EQ(e.size(), 4u);
-    for (const Store& s : stores) {
-        EXPECT_LT(std::stoi(One(s, "select count(*) from prodcadofertas")), 300) << s.Name;
-        const std::string saida = Get(e, s.Name, "saida");
-        EXPECT_TRUE(saida == "2" || saida == "3") << s.Name << ": " << saida;
-    }
-}
-
 } // namespace
+} // namespace importa_lojas_test

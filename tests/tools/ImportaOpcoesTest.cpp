@@ -192,6 +192,23 @@ TEST(Summary, ReadBackAsTheRolloutReadsIt) {
         EXPECT_FALSE(LeObjetoJson(torto)) << torto;
 }
 
+// The rollout's array of stores, each object read whole, braces and brackets inside strings
+// aside.
+TEST(Summary, TheStoresOfTheRolloutsSummary) {
+    const auto lista = LeListaJson(
+        "{\"arquivo\": \"a]{\", \"lojas\": [{\"loja\": \"x}\\\"\", \"resumo\": {\"caderno\": 1}}, "
+        "{\"loja\": \"y\", \"resumo\": null}], \"saida\": 0}",
+        "lojas");
+    ASSERT_TRUE(lista);
+    ASSERT_EQ(lista->size(), 2u);
+    EXPECT_EQ((*lista)[0].at("loja").Texto, "x}\"");
+    EXPECT_EQ((*lista)[0].at("resumo.caderno").Texto, "1");
+    EXPECT_EQ((*lista)[1].at("resumo").Tipo, TValorJson::Tipo::Nulo);
+    EXPECT_FALSE(LeListaJson("{\"lojas\": [{\"a\": }]}", "lojas"));
+    EXPECT_FALSE(LeListaJson("{\"outras\": []}", "lojas"));
+    EXPECT_EQ(LeListaJson("{\"lojas\": []}", "lojas")->size(), 0u);
+}
+
 TEST(Options, TheRolloutsOptionsAndTheirDefaults) {
     TOpcoesImporta o = Le({"o.csv", "--nome", "N", "--inicio", "2026-12-10", "--fim", "2026-12-10",
                            "--lojas", "a", "--lojas=b"});

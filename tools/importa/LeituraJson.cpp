@@ -164,3 +164,37 @@ std::optional<std::map<std::string, TValorJson>> LeObjetoJson(std::string_view t
         return std::nullopt;
     return membros;
 }
+
+std::optional<std::vector<std::map<std::string, TValorJson>>> LeListaJson(std::string_view texto,
+                                                                          std::string_view nome) {
+    const std::string chave = "\"" + std::string(nome) + "\": [";
+    const size_t inicio = texto.find(chave);
+    if (inicio == std::string_view::npos)
+        return std::nullopt;
+    std::vector<std::map<std::string, TValorJson>> objetos;
+    // The objects split at their top level, strings skipped whole.
+    int fundo = 0;
+    bool emTexto = false;
+    size_t de = 0;
+    for (size_t i = inicio + chave.size(); i < texto.size(); ++i) {
+        const char c = texto[i];
+        if (emTexto) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                emTexto = false;
+        } else if (c == '"') {
+            emTexto = true;
+        } else if (c == '{' && fundo++ == 0) {
+            de = i;
+        } else if (c == '}' && --fundo == 0) {
+            auto objeto = LeObjetoJson(texto.substr(de, i + 1 - de));
+            if (!objeto)
+                return std::nullopt;
+            objetos.push_back(std::move(*objeto));
+        } else if (c == ']' && fundo == 0) {
+            return objetos;
+        }
+    }
+    return std::nullopt;
+}

@@ -12,6 +12,7 @@
 #include "tools/importa/ImportaCaderno.h"
 #include "tools/importa/JanelaConsole.h"
 #include "tools/importa/LeituraJson.h"
+#include "tools/importa/ResultadoLojas.h"
 #include "tools/importa/ResumoImporta.h"
 
 #include <algorithm>
@@ -37,7 +38,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Relogio = std::chrono::steady_clock;
-using Membros = std::map<std::string, TValorJson>;
 
 void Diz(std::ostream& erros, const std::string& texto) {
     erros << "importa-caderno: " << TextoParaConsole(texto) << '\n' << std::flush;
@@ -46,111 +46,6 @@ void Diz(std::ostream& erros, const std::string& texto) {
 std::string Le(const fs::path& arquivo) {
     std::ifstream f(arquivo, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), {});
-}
-
-// One store of the rollout.
-struct TLoja {
-    std::string Nome; // the .conf file's name without ".conf", as the file system has it
-    fs::path Conf;
-    fs::path Relatorio;
-    int Tentativas = 0;
-    Relogio::time_point NaoAntes{};
-    std::optional<int> Codigo; // of its last try; none while it was never started
-    bool Parada = false;       // asked to stop (the first Ctrl+C)
-    bool Morta = false;        // ended at once (the second)
-    double Segundos = 0;       // its last try's
-    TUsoDoFilho Uso;
-    std::string Json;              // its command's summary, as written
-    std::optional<Membros> Resumo; // ... and as read
-    std::string Erros;             // what its command said on standard error
-
-    // A member of the summary; nullopt when there is none or it is null.
-    std::optional<std::string> Campo(const std::string& nome) const {
-        if (!Resumo)
-            return std::nullopt;
-        auto i = Resumo->find(nome);
-        if (i == Resumo->end() || i->second.Tipo == TValorJson::Tipo::Nulo)
-            return std::nullopt;
-        return i->second.Texto;
-    }
-};
-
-// The end of a command asked to stop before it watched for a stop (before it checked its
-// inputs): SIGTERM's default action, or Ctrl+Break's on Windows (STATUS_CONTROL_C_EXIT).
-bool PararSemVigia(int codigo) {
-    return codigo == 128 + 15 || codigo == static_cast<int>(0xC000013AU);
-}
-
-// The store's outcome for the rollout's code: its command's, or what its end says of it.
-int Desfecho(const TLoja& l) {
-    if (!l.Codigo)
-        return SaidaParada; // never started: a stop came first
-    const int c = *l.Codigo;
-    if (c >= 0 && c <= 4 && (l.Resumo || c == SaidaRecusada))
-        return c;
-    if (l.Parada && !l.Morta && PararSemVigia(c))
-        return SaidaParada; // stopped before its command watched for it: nothing written
-    return SaidaFalhou;     // a crash or a kill: what it wrote is unknown
-}
-
-// The result column: short, in the system's text.
-std::string Resultado(const TLoja& l, bool verificar) {
-    const std::string caderno = l.Campo("caderno").value_or("");
-    if (!l.Codigo)
-        return "n\xE3o iniciada";
-    const int c = *l.Codigo;
-    if (c == SaidaConcluida && l.Resumo) {
-        if (auto n = l.Campo("ja_tem.caderno"))
-            return "j\xE1 tem o caderno " + *n + " (" + l.Campo("ja_tem.produtos").value_or("?") +
-                   " produtos)";
-        return verificar ? "verificada" : "importada";
-    }
-    if (c == SaidaRecusada)
-        return "recusada";
-    if (c == SaidaInacessivel && l.Resumo)
-        return "inacess\xEDvel (" + std::to_string(l.Tentativas) +
-               (l.Tentativas == 1 ? " tentativa)" : " tentativas)");
-    if (c == SaidaParada && l.Resumo) {
-        if (caderno.empty())
-            return "interrompida antes do caderno";
-        return "interrompida ap\xF3s a linha " +
-               std::to_string(std::stoll(l.Campo("processadas").value_or("0")) + 1);
-    }
-    if (c == SaidaFalhou && l.Resumo) {
-        if (auto linha = l.Campo("linha"))
-            return "falhou na linha " + *linha;
-        return caderno.empty() ? "falhou no caderno" : "falhou no relat\xF3rio";
-    }
-    if (l.Morta)
-        return "encerrada \xE0 for\xE7"
-               "a";
-    if (l.Parada && PararSemVigia(c))
-        return "interrompida antes do caderno";
-    if (c > 128)
-        return "terminou com o sinal " + std::to_string(c - 128);
-    return "terminou com o c\xF3"
-           "digo " +
-           std::to_string(c);
-}
-
-// What went wrong, for the lines under the table: the command's message, or its last words.
-std::optional<std::string> Erro(const TLoja& l) {
-    if (auto e = l.Campo("erro"))
-        return DeUtf8(*e);
-    if (l.Codigo && !l.Resumo) {
-        std::string t = ArgumentoParaTexto(l.Erros);
-        while (!t.empty() && (t.back() == '\n' || t.back() == '\r'))
-            t.pop_back();
-        if (!t.empty())
-            return t;
-    }
-    return std::nullopt;
-}
-
-std::string Numero(double valor, int casas) {
-    char texto[32];
-    std::snprintf(texto, sizeof texto, "%.*f", casas, valor);
-    return texto;
 }
 
 class TRollout {
@@ -166,9 +61,6 @@ private:
     void Inicia(size_t i);
     void Recolhe(size_t i);
     void Progresso(bool fim);
-    int Codigo() const;
-    void Tabela();
-    std::string Json(int codigo) const;
     // Refused before any store was tried.
     int Recusa(const std::string& mensagem);
 
@@ -295,7 +187,7 @@ void TRollout::Recolhe(size_t i) {
     if (terminal_) {
         Progresso(true);
         std::string linha = "loja " + ArgumentoParaTexto(l.Nome) + ": " +
-                            Resultado(l, o_.Verificar) + " (" + Numero(l.Segundos, 1) + " s)";
+                            Resultado(l, o_.Verificar) + " (" + Decimal(l.Segundos, 1) + " s)";
         if (deNovo)
             linha += ", nova tentativa em " +
                      std::to_string((PausaEntreTentativas * l.Tentativas).count()) + " s";
@@ -320,114 +212,12 @@ void TRollout::Progresso(bool apaga) {
     const std::string linha =
         std::to_string(terminadas_) + " de " + std::to_string(lojas_.size()) + " lojas, " +
         std::to_string(rodando_.size()) + " em andamento, " +
-        Numero(segundos > 0 ? static_cast<double>(linhas_) / segundos : 0, 0) + " linhas/s";
+        Decimal(segundos > 0 ? static_cast<double>(linhas_) / segundos : 0, 0) + " linhas/s";
     erros_ << '\r' << linha;
     if (linha.size() < largura_)
         erros_ << std::string(largura_ - linha.size(), ' ');
     erros_ << std::flush;
     largura_ = linha.size();
-}
-
-int TRollout::Codigo() const {
-    int pior = SaidaConcluida;
-    auto peso = [](int c) {
-        switch (c) {
-        case SaidaFalhou:
-            return 4;
-        case SaidaInacessivel:
-            return 3;
-        case SaidaParada:
-            return 2;
-        case SaidaRecusada:
-            return 1;
-        default:
-            return 0;
-        }
-    };
-    for (const TLoja& l : lojas_)
-        if (peso(Desfecho(l)) > peso(pior))
-            pior = Desfecho(l);
-    return pior;
-}
-
-void TRollout::Tabela() {
-    const std::vector<std::string> titulos = {"Loja",
-                                              "C\xF3"
-                                              "digo",
-                                              "Filial",
-                                              "Resultado",
-                                              "Encontrados",
-                                              "N\xE3o encontrados",
-                                              "Caderno",
-                                              "Segundos",
-                                              "Relat\xF3rio"};
-    std::vector<std::vector<std::string>> linhas;
-    for (const TLoja& l : lojas_) {
-        linhas.push_back(
-            {ArgumentoParaTexto(l.Nome), DeUtf8(l.Campo("loja").value_or("")),
-             l.Campo("filial").value_or(""), Resultado(l, o_.Verificar),
-             l.Campo("encontrados").value_or(""), l.Campo("nao_encontrados").value_or(""),
-             l.Campo("caderno").value_or(l.Campo("ja_tem.caderno").value_or("")),
-             l.Codigo ? Numero(l.Segundos, 1) : "", DeUtf8(l.Campo("relatorio").value_or(""))});
-    }
-    std::vector<size_t> larguras(titulos.size());
-    for (size_t c = 0; c < titulos.size(); ++c) {
-        larguras[c] = titulos[c].size();
-        for (const auto& linha : linhas)
-            larguras[c] = std::max(larguras[c], linha[c].size());
-    }
-    // Numbers to the right, texts to the left.
-    const std::vector<bool> direita = {false, false, true, false, true, true, true, true, false};
-    auto escreve = [&](const std::vector<std::string>& campos) {
-        std::string t;
-        for (size_t c = 0; c < campos.size(); ++c) {
-            const std::string espaco(larguras[c] - campos[c].size(), ' ');
-            t +=
-                direita[c] ? espaco + campos[c] : campos[c] + (c + 1 < campos.size() ? espaco : "");
-            if (c + 1 < campos.size())
-                t += "  ";
-        }
-        while (!t.empty() && t.back() == ' ')
-            t.pop_back();
-        saida_ << TextoParaConsole(t) << '\n';
-    };
-    escreve(titulos);
-    for (const auto& linha : linhas)
-        escreve(linha);
-    bool primeiro = true;
-    for (const TLoja& l : lojas_) {
-        const auto erro = Erro(l);
-        if (!erro || Desfecho(l) == SaidaConcluida)
-            continue;
-        if (primeiro)
-            saida_ << '\n';
-        primeiro = false;
-        std::string t = "loja " + ArgumentoParaTexto(l.Nome) + ": " + *erro;
-        if (Desfecho(l) == SaidaFalhou && l.Campo("caderno"))
-            t += " (o caderno " + *l.Campo("caderno") + " e as linhas anteriores ficam gravados)";
-        saida_ << TextoParaConsole(t) << '\n';
-    }
-}
-
-std::string TRollout::Json(int codigo) const {
-    std::string t = "{\"arquivo\": " + TextoJson(CaminhoParaUtf8(o_.Arquivo)) +
-                    ", \"nome\": " + TextoJson(ParaUtf8(o_.Nome)) +
-                    ", \"verificacao\": " + (o_.Verificar ? "true" : "false") + ", \"lojas\": [";
-    for (size_t i = 0; i < lojas_.size(); ++i) {
-        const TLoja& l = lojas_[i];
-        const auto erro = Erro(l);
-        t += std::string(i ? ", " : "") + "{\"loja\": " + TextoJson(CaminhoParaUtf8(l.Nome)) +
-             ", \"conf\": " + TextoJson(CaminhoParaUtf8(l.Conf.string())) +
-             ", \"saida\": " + (l.Codigo ? std::to_string(Desfecho(l)) : "null") +
-             ", \"resultado\": " + TextoJson(ParaUtf8(Resultado(l, o_.Verificar))) +
-             ", \"tentativas\": " + std::to_string(l.Tentativas) +
-             ", \"segundos\": " + Numero(l.Segundos, 3) +
-             ", \"cpu_segundos\": " + Numero(l.Uso.SegundosCpu, 3) +
-             ", \"memoria_kb\": " + std::to_string(l.Uso.MemoriaKb) +
-             ", \"erro\": " + (erro ? TextoJson(ParaUtf8(*erro)) : "null") +
-             ", \"resumo\": " + (l.Json.empty() ? "null" : l.Json) + "}";
-    }
-    return t + "], \"saida\": " + std::to_string(codigo) + ", \"erro\": null}\n";
 }
 
 int TRollout::Executa() {
@@ -508,11 +298,11 @@ int TRollout::Executa() {
     std::error_code erro;
     fs::remove_all(temporaria_, erro);
 
-    const int codigo = Codigo();
+    const int codigo = CodigoDasLojas(lojas_);
     if (o_.Json)
-        saida_ << Json(codigo);
+        saida_ << JsonDasLojas(o_, lojas_, codigo);
     else
-        Tabela();
+        saida_ << TextoParaConsole(TabelaDasLojas(lojas_, o_.Verificar));
     saida_ << std::flush;
     if (!saida_) {
         Diz(erros_, "N\xE3o foi poss\xEDvel escrever na sa\xED"
