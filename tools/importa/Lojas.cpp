@@ -6,6 +6,7 @@
 #include "platform/Console.h"
 #include "platform/Erro.h"
 #include "platform/Executavel.h"
+#include "platform/LeituraArquivo.h"
 #include "platform/PedidoParada.h"
 #include "platform/Processos.h"
 #include "platform/Windows1252.h"
@@ -19,8 +20,6 @@
 #include <cstdio>
 #include <deque>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -43,9 +42,13 @@ void Diz(std::ostream& erros, const std::string& texto) {
     erros << "importa-caderno: " << TextoParaConsole(texto) << '\n' << std::flush;
 }
 
+// What a store's command wrote into one of its files; nothing when it cannot be read.
 std::string Le(const fs::path& arquivo) {
-    std::ifstream f(arquivo, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), {});
+    try {
+        return LerArquivoInteiro(arquivo.string());
+    } catch (const EErro&) {
+        return std::string();
+    }
 }
 
 class TRollout {
