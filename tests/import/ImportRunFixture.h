@@ -58,8 +58,13 @@ protected:
         setenv("CADOFERTAS_FAKE_VIEWER_LOG", ViewerLog().c_str(), 1);
     }
 
+    // One log per test: the viewer starts detached, so a viewer a previous test started may
+    // still be writing its record when the next test begins.
     static std::string ViewerLog() {
-        return (std::filesystem::current_path() / "viewer.log").string();
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        return (std::filesystem::current_path() /
+                ("viewer-"s + test->test_suite_name() + "." + test->name() + ".log"))
+            .string();
     }
 
     // Writes the offer file, loads its lines into the window as the file choice does.
