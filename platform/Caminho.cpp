@@ -2,14 +2,17 @@
 #include "platform/Caminho.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
 #include "platform/Windows1252.h"
 
+#include <dirent.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #if defined(_WIN32)
@@ -79,6 +82,45 @@ std::string JuntaCaminho(const std::string& pasta, const std::string& nome) {
     return pasta + '\\' + nome;
 }
 
+std::optional<std::vector<std::string>> ArquivosDaPasta(const std::string& pasta) {
+    WIN32_FIND_DATAA dados;
+    HANDLE busca = FindFirstFileA(JuntaCaminho(pasta, "*").c_str(), &dados);
+    if (busca == INVALID_HANDLE_VALUE)
+        return std::nullopt; // even an empty folder holds "." and ".."
+    std::vector<std::string> nomes;
+    do {
+        if (!(dados.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+            nomes.push_back(dados.cFileName);
+    } while (FindNextFileA(busca, &dados));
+    const bool inteira = GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(busca);
+    if (!inteira)
+        return std::nullopt;
+    return nomes;
+}
+
+std::string PastaTemporaria() {
+    char pasta[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(sizeof pasta, pasta);
+    return n > 0 && n < sizeof pasta ? std::string(pasta, n) : std::string(".\\");
+}
+
+namespace {
+
+void CriaUmaPasta(const std::string& caminho) {
+    CreateDirectoryA(caminho.c_str(), nullptr);
+}
+
+void ApagaUmaPasta(const std::string& caminho) {
+    RemoveDirectoryA(caminho.c_str());
+}
+
+bool Separador(char c) {
+    return c == '\\' || c == '/';
+}
+
+} // namespace
+
 std::string CaminhoParaTexto(const std::string& caminho) {
     return caminho;
 }
@@ -147,11 +189,67 @@ std::string JuntaCaminho(const std::string& pasta, const std::string& nome) {
     return pasta + '/' + nome;
 }
 
+std::optional<std::vector<std::string>> ArquivosDaPasta(const std::string& pasta) {
+    DIR* d = ::opendir(pasta.c_str());
+    if (!d)
+        return std::nullopt;
+    std::vector<std::string> nomes;
+    errno = 0;
+    while (const dirent* e = ::readdir(d)) {
+        if (ExisteArquivo(JuntaCaminho(pasta, e->d_name)))
+            nomes.push_back(e->d_name);
+        errno = 0;
+    }
+    const bool inteira = errno == 0;
+    ::closedir(d);
+    if (!inteira)
+        return std::nullopt;
+    return nomes;
+}
+
+std::string PastaTemporaria() {
+    std::error_code erro;
+    const auto pasta = std::filesystem::temp_directory_path(erro);
+    return erro ? std::string("/tmp") : pasta.string();
+}
+
+namespace {
+
+void CriaUmaPasta(const std::string& caminho) {
+    ::mkdir(caminho.c_str(), 0777);
+}
+
+void ApagaUmaPasta(const std::string& caminho) {
+    ::rmdir(caminho.c_str());
+}
+
+bool Separador(char c) {
+    return c == '/';
+}
+
+} // namespace
+
 std::string CaminhoParaTexto(const std::string& caminho) {
     return EhUtf8(caminho) ? DeUtf8(caminho) : caminho;
 }
 
 #endif
+
+bool CriaPastas(const std::string& caminho) {
+    // Each folder on the way, from the first; those that stand already refuse, harmlessly.
+    for (size_t i = 1; i < caminho.size(); ++i)
+        if (Separador(caminho[i]) && !Separador(caminho[i - 1]))
+            CriaUmaPasta(caminho.substr(0, i));
+    CriaUmaPasta(caminho);
+    return ExistePasta(caminho);
+}
+
+void ApagaPastaDeArquivos(const std::string& pasta) {
+    if (const auto nomes = ArquivosDaPasta(pasta))
+        for (const std::string& n : *nomes)
+            std::remove(JuntaCaminho(pasta, n).c_str());
+    ApagaUmaPasta(pasta);
+}
 
 std::string CaminhoMostrado(const std::string& nome) {
     return CaminhoParaTexto(CaminhoCompleto(nome));

@@ -6,7 +6,9 @@
 // through here, so that what is checked and shown is the file that is opened: never through
 // std::filesystem's narrow strings, whose encoding on mingw-w64 is not the code page, so that a
 // name with accents would be converted a second time (João shown as JoÃ£o).
+#include <optional>
 #include <string>
+#include <vector>
 
 // Whether a regular file (not a folder) stands at the path; a link counts as what it points to.
 bool ExisteArquivo(const std::string& caminho);
@@ -29,6 +31,16 @@ std::string CaminhoCompleto(const std::string& nome);
 
 // The folder and the name joined with the system's separator (none added after one).
 std::string JuntaCaminho(const std::string& pasta, const std::string& nome);
+
+// The names of the regular files directly in the folder (a link counting as what it points to),
+// in no particular order; nullopt when the folder cannot be read.
+std::optional<std::vector<std::string>> ArquivosDaPasta(const std::string& pasta);
+// Creates the folder and those missing on the way; whether a folder stands there afterwards.
+bool CriaPastas(const std::string& caminho);
+// The system's folder for temporary files.
+std::string PastaTemporaria();
+// Removes the files directly in the folder, then the folder; nothing is said of what stays.
+void ApagaPastaDeArquivos(const std::string& pasta);
 
 // The path as the system's text (Windows-1252), for a message: on Windows the path itself; a
 // POSIX name that is UTF-8 (as the locale writes names) turned into Windows-1252, any other

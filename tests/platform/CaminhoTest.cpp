@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <unistd.h>
@@ -78,6 +79,37 @@ TEST(Caminho, MakesFullPathsFromTheCurrentFolderAndShowsThemAsTheSystemsText) {
     EXPECT_EQ(JuntaCaminho("/a/Jo\xC3\xA3o", "connection.conf"), "/a/Jo\xC3\xA3o/connection.conf");
     EXPECT_EQ(JuntaCaminho("/a/", "connection.conf"), "/a/connection.conf");
     EXPECT_EQ(JuntaCaminho("", "connection.conf"), "connection.conf");
+}
+
+// The stores' folder is listed, and the reports' folder made, by the system's own calls: files
+// only (a link to one counting as one), names with accents as the file system has them.
+TEST(Caminho, ListsMakesAndRemovesFolders) {
+    TempDir pasta;
+    const std::string base = fs::canonical(pasta.Path()).string();
+    const std::string lojas = base + "/Lojas de S\xC3\xA3o Paulo";
+    ASSERT_TRUE(CriaPastas(lojas + "//Relat\xC3\xB3rios/2026/"));
+    EXPECT_TRUE(ExistePasta(lojas + "/Relat\xC3\xB3rios/2026"));
+    EXPECT_TRUE(CriaPastas(lojas)) << "a folder that stands already";
+    WriteAll(lojas + "/Jundia\xC3\xAD.conf", "x");
+    WriteAll(lojas + "/matriz.CONF", "x");
+    fs::create_symlink(lojas + "/matriz.CONF", lojas + "/link.conf");
+    fs::create_symlink(lojas + "/nada", lojas + "/quebrado.conf");
+    auto nomes = ArquivosDaPasta(lojas);
+    ASSERT_TRUE(nomes);
+    std::sort(nomes->begin(), nomes->end());
+    EXPECT_EQ(*nomes,
+              (std::vector<std::string>{"Jundia\xC3\xAD.conf", "link.conf", "matriz.CONF"}));
+    EXPECT_EQ(ArquivosDaPasta(lojas + "/Relat\xC3\xB3rios/2026"), std::vector<std::string>{});
+    EXPECT_FALSE(ArquivosDaPasta(lojas + "/nada"));
+    EXPECT_FALSE(ArquivosDaPasta(lojas + "/matriz.CONF"));
+    EXPECT_FALSE(CriaPastas(lojas + "/matriz.CONF/sub")) << "a file on the way";
+
+    ApagaPastaDeArquivos(lojas + "/Relat\xC3\xB3rios/2026");
+    EXPECT_FALSE(ExisteAlgo(lojas + "/Relat\xC3\xB3rios/2026"));
+    WriteAll(lojas + "/Relat\xC3\xB3rios/0.saida", "x");
+    ApagaPastaDeArquivos(lojas + "/Relat\xC3\xB3rios");
+    EXPECT_FALSE(ExisteAlgo(lojas + "/Relat\xC3\xB3rios"));
+    EXPECT_TRUE(ExistePasta(PastaTemporaria()));
 }
 
 TEST(BibliotecaDinamica, LoadsFindsAndUnloadsWithItsOwner) {

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -233,11 +234,20 @@ TEST_F(ImportaCadernoWindows, TheConsolesCodePagesAreRestored) {
     EXPECT_EQ(GetConsoleCP(), 850u);
 }
 
-// --lojas on Windows: three stores, the third down. The two others are imported, each by a
-// child command of its own; the third is tried twice and reported unreachable (4); a second
-// run skips the two that have the booklet.
+// --lojas on Windows: three stores, the third down, in folders named with accents, the first
+// store too ("Jundiaí"). The two others are imported, each by a child command of its own, each
+// report under its store's name; the third is tried twice and reported unreachable (4); a
+// second run skips the two that have the booklet.
 TEST_F(ImportaCadernoWindows, LojasWithOneStoreDown) {
-    fs::create_directories(pasta.Path() / "lojas");
+    ASSERT_EQ(GetACP(), 1252u) << "Wine without the host's pt_BR.UTF-8 locale?";
+    const fs::path lojasW = pasta.Path() / L"lojas de S\u00E3o Paulo";
+    const fs::path relatoriosW = pasta.Path() / L"relat\u00F3rios";
+    fs::create_directories(lojasW);
+    // Each store's .conf name as the file system has it, and as the table names the store.
+    const std::map<std::string, std::wstring> arquivoDe = {{"loja_w1", L"Jundia\u00ED"},
+                                                           {"loja_w2", L"loja_w2"}};
+    const std::map<std::string, std::string> nomeUtf8 = {{"loja_w1", "Jundia\xC3\xAD"},
+                                                         {"loja_w2", "loja_w2"}};
     for (const char* banco : {"loja_w1", "loja_w2"}) {
         TMyQuery q{"Q", conexao};
         const std::string b = banco;
@@ -260,14 +270,14 @@ TEST_F(ImportaCadernoWindows, LojasWithOneStoreDown) {
         v.Databasename = banco;
         v.Usuario = "root";
         v.Senha = senha;
-        pasta.Write("lojas/" + b + ".conf", TextoConnectionConf(v));
+        WriteAll(lojasW / (arquivoDe.at(b) + L".conf"), TextoConnectionConf(v));
     }
     ConfValues fora;
     fora.DatabaseIP = "127.0.0.1:1"; // nothing listens there
     fora.Databasename = "loja_w3";
     fora.Usuario = "root";
     fora.Senha = senha;
-    pasta.Write("lojas/loja_w3.conf", TextoConnectionConf(fora));
+    WriteAll(lojasW / L"loja_w3.conf", TextoConnectionConf(fora));
     const std::string arquivo = pasta.Write("ofertas.csv", Oferta);
     const std::vector<std::string> argumentos = {arquivo,
                                                  "--nome",
@@ -277,20 +287,20 @@ TEST_F(ImportaCadernoWindows, LojasWithOneStoreDown) {
                                                  "--fim",
                                                  "2026-12-24",
                                                  "--lojas",
-                                                 (pasta.Path() / "lojas").string(),
+                                                 pasta.Path().string() + "\\lojas de S\xE3o Paulo",
                                                  "--relatorios",
-                                                 (pasta.Path() / "relatorios").string(),
+                                                 pasta.Path().string() + "\\relat\xF3rios",
                                                  "--tentativas",
                                                  "2",
                                                  "--json"};
     EXPECT_EQ(Roda(argumentos), 4u) << Erros() << Saida();
     const std::string primeira = Saida();
     for (const char* loja : {"loja_w1", "loja_w2"}) {
-        EXPECT_NE(primeira.find(std::string("{\"loja\": \"") + loja + "\", \"conf\": "),
+        EXPECT_NE(primeira.find("{\"loja\": \"" + nomeUtf8.at(loja) + "\", \"conf\": "),
                   std::string::npos)
             << primeira;
         EXPECT_EQ(Um(std::string("SELECT COUNT(*) FROM ") + loja + ".cadofertas"), "1");
-        EXPECT_TRUE(fs::exists(pasta.Path() / "relatorios" / (std::string(loja) + ".txt")));
+        EXPECT_TRUE(fs::exists(relatoriosW / (arquivoDe.at(loja) + L".txt"))) << loja;
     }
     EXPECT_NE(primeira.find("\"saida\": 4, \"resultado\": \"inacess\xC3\xADvel (2 tentativas)\""),
               std::string::npos)

@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -35,7 +34,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Relogio = std::chrono::steady_clock;
 
 void Diz(std::ostream& erros, const std::string& texto) {
@@ -43,12 +41,24 @@ void Diz(std::ostream& erros, const std::string& texto) {
 }
 
 // What a store's command wrote into one of its files; nothing when it cannot be read.
-std::string Le(const fs::path& arquivo) {
+std::string Le(const std::string& arquivo) {
     try {
-        return LerArquivoInteiro(arquivo.string());
+        return LerArquivoInteiro(arquivo);
     } catch (const EErro&) {
         return std::string();
     }
+}
+
+// The store a connection file stands for: its name without ".conf" (in any case); empty for
+// any other file.
+std::string NomeDaLoja(const std::string& arquivo) {
+    const size_t n = arquivo.size();
+    if (n <= 5 || arquivo[n - 5] != '.')
+        return std::string();
+    std::string extensao = arquivo.substr(n - 4);
+    std::transform(extensao.begin(), extensao.end(), extensao.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extensao == "conf" ? arquivo.substr(0, n - 5) : std::string();
 }
 
 class TRollout {
@@ -72,7 +82,7 @@ private:
     std::ostream& erros_;
     bool terminal_;
     std::vector<TLoja> lojas_;
-    fs::path temporaria_;
+    std::string temporaria_; // the stores' output files
     std::map<size_t, TFilho> rodando_;
     std::map<size_t, Relogio::time_point> inicios_;
     std::deque<size_t> fila_;
@@ -94,30 +104,26 @@ int TRollout::Recusa(const std::string& mensagem) {
 }
 
 void TRollout::ListaLojas() {
-    std::map<std::string, fs::path> porNome;
+    std::map<std::string, std::string> porNome;
     for (const std::string& pasta : o_.Lojas) {
-        std::error_code erro;
-        if (!fs::is_directory(pasta, erro))
+        if (!ExistePasta(pasta))
             throw EErro("A pasta de lojas \"" + ArgumentoParaTexto(pasta) + "\" n\xE3o existe.");
-        std::vector<fs::path> confs;
-        for (fs::directory_iterator i(pasta, erro), fim; !erro && i != fim; i.increment(erro)) {
-            std::string extensao = i->path().extension().string();
-            std::transform(extensao.begin(), extensao.end(), extensao.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            std::error_code e2;
-            if (extensao == ".conf" && fs::is_regular_file(i->path(), e2))
-                confs.push_back(i->path());
-        }
-        if (erro)
+        // Listed by the system's own calls, so that a store named with accents keeps its name
+        // in the table, in its report's name and in the path its command is given.
+        const auto arquivos = ArquivosDaPasta(pasta);
+        if (!arquivos)
             throw EErro("N\xE3o foi poss\xEDvel ler a pasta de lojas \"" +
                         ArgumentoParaTexto(pasta) + "\".");
-        for (const fs::path& c : confs) {
-            const std::string nome = c.stem().string();
-            auto [onde, nova] = porNome.emplace(nome, c);
+        for (const std::string& arquivo : *arquivos) {
+            const std::string nome = NomeDaLoja(arquivo);
+            if (nome.empty())
+                continue;
+            const std::string conf = JuntaCaminho(pasta, arquivo);
+            auto [onde, nova] = porNome.emplace(nome, conf);
             if (!nova)
                 throw EErro("Duas lojas com o mesmo nome \"" + ArgumentoParaTexto(nome) +
-                            "\": " + ArgumentoParaTexto(onde->second.string()) + " e " +
-                            ArgumentoParaTexto(c.string()) + ".");
+                            "\": " + ArgumentoParaTexto(onde->second) + " e " +
+                            ArgumentoParaTexto(conf) + ".");
         }
     }
     if (porNome.empty())
@@ -126,15 +132,15 @@ void TRollout::ListaLojas() {
         TLoja l;
         l.Nome = nome;
         l.Conf = conf;
-        l.Relatorio = fs::path(o_.Relatorios) / (nome + ".txt");
+        l.Relatorio = JuntaCaminho(o_.Relatorios, nome + ".txt");
         lojas_.push_back(std::move(l));
     }
 }
 
 std::vector<std::string> TRollout::Argumentos(const TLoja& l) const {
-    std::vector<std::string> a = {
-        "--nome", o_.NomeArgumento, "--inicio",    o_.InicioArgumento,   "--fim", o_.FimArgumento,
-        "--conf", l.Conf.string(),  "--relatorio", l.Relatorio.string(), "--json"};
+    std::vector<std::string> a = {"--nome",      o_.NomeArgumento, "--inicio", o_.InicioArgumento,
+                                  "--fim",       o_.FimArgumento,  "--conf",   l.Conf,
+                                  "--relatorio", l.Relatorio,      "--json"};
     if (!o_.Promocao)
         a.push_back("--sem-preco-promocional");
     if (o_.Verificar)
@@ -149,10 +155,10 @@ std::vector<std::string> TRollout::Argumentos(const TLoja& l) const {
 void TRollout::Inicia(size_t i) {
     TLoja& l = lojas_[i];
     ++l.Tentativas;
-    const fs::path base = temporaria_ / std::to_string(i);
+    const std::string base = JuntaCaminho(temporaria_, std::to_string(i));
     try {
-        rodando_.emplace(i, TFilho::Inicia(CaminhoDoExecutavel(), Argumentos(l),
-                                           base.string() + ".saida", base.string() + ".erros"));
+        rodando_.emplace(i, TFilho::Inicia(CaminhoDoExecutavel(), Argumentos(l), base + ".saida",
+                                           base + ".erros"));
         inicios_[i] = Relogio::now();
     } catch (const EErro& e) {
         // Not started at all: said as its command would have, nothing written.
@@ -169,9 +175,9 @@ void TRollout::Recolhe(size_t i) {
     l.Uso = filho.Uso();
     l.Segundos = std::chrono::duration<double>(Relogio::now() - inicios_[i]).count();
     rodando_.erase(i);
-    const fs::path base = temporaria_ / std::to_string(i);
-    l.Json = Le(base.string() + ".saida");
-    l.Erros = Le(base.string() + ".erros");
+    const std::string base = JuntaCaminho(temporaria_, std::to_string(i));
+    l.Json = Le(base + ".saida");
+    l.Erros = Le(base + ".erros");
     l.Resumo = LeObjetoJson(l.Json);
     if (!l.Resumo)
         l.Json.clear();
@@ -232,15 +238,15 @@ int TRollout::Executa() {
         if (!EntradasDaImportacao(janela))
             return Recusa(janela.UltimaMensagem());
         ListaLojas();
-        std::error_code erro;
-        fs::create_directories(o_.Relatorios, erro);
-        if (!fs::is_directory(o_.Relatorios))
+        if (!CriaPastas(o_.Relatorios))
             throw EErro("N\xE3o foi poss\xEDvel criar a pasta dos relat\xF3rios \"" +
                         ArgumentoParaTexto(o_.Relatorios) + "\".");
-        temporaria_ =
-            fs::temp_directory_path() / ("importa-caderno-" + std::to_string(getpid()) + "-" +
-                                         std::to_string(Relogio::now().time_since_epoch().count()));
-        fs::create_directories(temporaria_);
+        temporaria_ = JuntaCaminho(PastaTemporaria(),
+                                   "importa-caderno-" + std::to_string(getpid()) + "-" +
+                                       std::to_string(Relogio::now().time_since_epoch().count()));
+        if (!CriaPastas(temporaria_))
+            throw EErro("N\xE3o foi poss\xEDvel criar a pasta tempor\xE1ria \"" +
+                        CaminhoParaTexto(temporaria_) + "\".");
     } catch (const EAbort&) {
         return Recusa(""); // told already; the summary still says so
     } catch (const EErro& e) {
@@ -298,8 +304,7 @@ int TRollout::Executa() {
         }
         Progresso(true);
     }
-    std::error_code erro;
-    fs::remove_all(temporaria_, erro);
+    ApagaPastaDeArquivos(temporaria_);
 
     const int codigo = CodigoDasLojas(lojas_);
     if (o_.Json)

@@ -181,7 +181,7 @@ std::string JsonDasLojas(const TOpcoesImporta& o, const std::vector<TLoja>& loja
         const TLoja& l = lojas[i];
         const auto erro = ErroDaLoja(l);
         t += std::string(i ? ", " : "") + "{\"loja\": " + TextoJson(CaminhoParaUtf8(l.Nome)) +
-             ", \"conf\": " + TextoJson(CaminhoParaUtf8(l.Conf.string())) +
+             ", \"conf\": " + TextoJson(CaminhoParaUtf8(l.Conf)) +
              ", \"saida\": " + (l.Codigo ? std::to_string(Desfecho(l)) : "null") +
              ", \"resultado\": " + TextoJson(ParaUtf8(Resultado(l, o.Verificar))) +
              ", \"tentativas\": " + std::to_string(l.Tentativas) +

@@ -7,7 +7,6 @@
 #include "tools/importa/OpcoesImporta.h"
 
 #include <chrono>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,9 +14,9 @@
 
 // One store of the rollout.
 struct TLoja {
-    std::string Nome; // the .conf file's name without ".conf", as the file system has it
-    std::filesystem::path Conf;
-    std::filesystem::path Relatorio;
+    std::string Nome;      // the .conf file's name without ".conf", as the file system has it
+    std::string Conf;      // the connection file's path, as the system takes it
+    std::string Relatorio; // the report's path, as the system takes it
     int Tentativas = 0;
     std::chrono::steady_clock::time_point NaoAntes{};
     std::optional<int> Codigo; // of its last try; none while it was never started
