@@ -1,5 +1,6 @@
-// The gauge during a long run in the real window: its value changes every line, but it is painted
-// at the display's pace, and the last value painted before the run's closing box is the final one.
+// The gauge in the real window: the percentage it draws, and during a long run, whose value
+// changes every line, painted at the display's pace, the last value painted before the run's
+// closing box being the final one.
 #include "Conf.h"
 #include "QtTestMain.h"
 #include "ScriptedDialogs.h"
@@ -9,8 +10,10 @@
 #include "WindowFixture.h"
 #include "ui/Gauge.h"
 
+#include <QColor>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -55,6 +58,31 @@ private slots:
         Open();
     }
     void cleanup() { CloseWindow(); }
+
+    void theGaugeDrawsItsPercentageAndRepaintsOnlyOnChange() {
+        TGauge* g = w->Gauge1;
+        g->SetProgress(0);
+        g->SetMaxValue(3);
+        g->AddProgress(1);
+        QCOMPARE(g->PercentDone(), 33);
+        QCOMPARE(g->FilledWidth(), 380 * 33 / 100);
+        g->SetMaxValue(1);
+        QCOMPARE(g->Progress(), 1); // lowered with the maximum
+        QCOMPARE(g->PercentDone(), 100);
+        g->SetMaxValue(0);
+        QCOMPARE(g->PercentDone(), 0);
+        g->SetMaxValue(1000000);
+        g->SetProgress(0);
+        QApplication::processEvents();
+        int before = g->Pinturas();
+        for (int i = 0; i < 5000; ++i)
+            g->AddProgress(1); // 0.5%: nothing drawn changes
+        QCOMPARE(g->Pinturas(), before);
+        g->AddProgress(5000);
+        QTRY_COMPARE(g->Pinturas(), before + 1); // 1%: painted within the display's pace
+        QImage image = g->grab().toImage();
+        QCOMPARE(image.pixelColor(1 + g->FilledWidth() + 2, 2), QColor(Qt::white));
+    }
 
     void aLongRunPaintsTheGaugeAtTheDisplaysPaceAndEndsOnItsFinalValue() {
         // Four lines a percent: painting every change would paint it a hundred times.

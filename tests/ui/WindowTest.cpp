@@ -374,31 +374,6 @@ private slots:
         QVERIFY(!w->dtFim->Calendario()->isVisible());
     }
 
-    void theGaugeDrawsItsPercentageAndRepaintsOnlyOnChange() {
-        TGauge* g = w->Gauge1;
-        g->SetProgress(0);
-        g->SetMaxValue(3);
-        g->AddProgress(1);
-        QCOMPARE(g->PercentDone(), 33);
-        QCOMPARE(g->FilledWidth(), 380 * 33 / 100);
-        g->SetMaxValue(1);
-        QCOMPARE(g->Progress(), 1); // lowered with the maximum
-        QCOMPARE(g->PercentDone(), 100);
-        g->SetMaxValue(0);
-        QCOMPARE(g->PercentDone(), 0);
-        g->SetMaxValue(1000000);
-        g->SetProgress(0);
-        QApplication::processEvents();
-        int before = g->Pinturas();
-        for (int i = 0; i < 5000; ++i)
-            g->AddProgress(1); // 0.5%: nothing drawn changes
-        QCOMPARE(g->Pinturas(), before);
-        g->AddProgress(5000);
-        QTRY_COMPARE(g->Pinturas(), before + 1); // 1%: painted within the display's pace
-        QImage image = g->grab().toImage();
-        QCOMPARE(image.pixelColor(1 + g->FilledWidth() + 2, 2), QColor(Qt::white));
-    }
-
     void cancelWhileIdleAsksToClose() {
         QEventLoop loop;
         QTimer::singleShot(0, w.get(), [&] { QTest::mouseClick(w->cmdCancelar, Qt::LeftButton); });
